@@ -1,0 +1,18 @@
+// Identifiers of the program's resources and of the Setup dialog's controls. Shared by
+// the resource script and the code.
+#pragma once
+
+#define IDD_SETUP 102
+#define IDI_APPLICATION_ICON 128
+#define IDR_LIBRARY_PAYLOAD 129
+#define IDR_EDITION_311_PAYLOAD 130
+#define IDR_EDITION_42_PAYLOAD 131
+#define IDI_FOLDER_CLOSED 178
+#define IDI_FOLDER_OPEN 179
+
+#define IDC_BROWSE 1000
+#define IDC_PATH_EDIT 1001
+#define IDC_STATUS_TEXT 1002
+#define IDC_PATH_LABEL 1003
+#define IDC_VERSION_311 1005
+#define IDC_VERSION_42 1006

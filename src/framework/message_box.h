@@ -1,0 +1,7 @@
+// The program's message box: the application's name as its title, the main window as
+// its owner, and the exclamation icon when the caller asks for none.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+int AfxMessageBox(const char *text, UINT type = MB_OK);

@@ -1,0 +1,15 @@
+// Shows the hourglass for as long as the object lives.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+class CWaitCursor {
+public:
+  CWaitCursor() : Previous(::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}
+  CWaitCursor(const CWaitCursor &) = delete;
+  CWaitCursor &operator=(const CWaitCursor &) = delete;
+  ~CWaitCursor() { ::SetCursor(Previous); }
+
+private:
+  HCURSOR Previous;
+};

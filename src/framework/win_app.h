@@ -1,0 +1,49 @@
+// CWinApp: the program's one application object. The derived class's single static
+// instance registers itself while static initialisation runs; the entry point then
+// calls InitInstance, which does all of the program's work. This framework has no
+// message loop of its own: an application runs its main window modally inside
+// InitInstance and returns false, and the program ends.
+#pragma once
+
+#include "framework/cstring.h"
+#include "framework/wnd.h"
+
+// The framework's standard Help command.
+const UINT ID_HELP = 0xE146;
+
+class CWinApp;
+
+// One entry of an application's command map: a command id and the member that handles it.
+struct CommandMapEntry {
+  UINT Id;
+  void (CWinApp::*Handler)();
+};
+
+class CWinApp {
+public:
+  CWinApp();
+  CWinApp(const CWinApp &) = delete;
+  CWinApp &operator=(const CWinApp &) = delete;
+  virtual ~CWinApp();
+
+  virtual BOOL InitInstance() { return FALSE; }
+  virtual int ExitInstance() { return 0; }
+
+  // Runs the command map entry for a command id; false when there is none.
+  bool OnCommand(UINT id);
+  // The default Help handler: the program's help file (its own path with the extension
+  // ".HLP"), contents page.
+  void OnHelp();
+
+  CWnd *MainWindow;
+
+protected:
+  // The application's command map, ended by an entry with id 0; none by default.
+  virtual const CommandMapEntry *GetCommandMap() const { return nullptr; }
+};
+
+// The application object, or null when the program has none (the test programs).
+CWinApp *AfxGetApp();
+
+// The application's name: the executable's file name without its extension.
+const char *AfxGetAppName();

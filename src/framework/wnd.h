@@ -1,0 +1,99 @@
+// CWnd: a borrowed window handle with the few calls the program makes on it, and the
+// message map through which a window class routes messages to member handlers.
+// A CWnd never owns its window: destroying the object leaves the window alone.
+#pragma once
+
+#include "framework/cstring.h"
+#include "platform/win32/windows_api.h"
+
+class CWnd;
+
+typedef void (CWnd::*AfxVoidHandler)();
+typedef LRESULT (CWnd::*AfxResultHandler)();
+
+// One line of a message map. For WM_COMMAND, Code and Id select the notification and
+// the control; for other messages they are 0. Exactly one of the handlers is set.
+struct MessageMapEntry {
+  UINT Message;
+  UINT Code;
+  UINT Id;
+  AfxVoidHandler VoidHandler;
+  AfxResultHandler ResultHandler;
+};
+
+// A class's own entries and the map of its base class, searched after them.
+struct MessageMap {
+  const MessageMap *Base;
+  const MessageMapEntry *Entries;
+};
+
+#define DECLARE_MESSAGE_MAP()                                                                \
+protected:                                                                                   \
+  static const MessageMapEntry MessageEntries[];                                             \
+                                                                                             \
+public:                                                                                      \
+  static const MessageMap Map;                                                               \
+  const MessageMap *GetMessageMap() const override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                               \
+  const MessageMap theClass::Map = {&baseClass::Map, theClass::MessageEntries};              \
+  const MessageMap *theClass::GetMessageMap() const { return &theClass::Map; }               \
+  const MessageMapEntry theClass::MessageEntries[] = {
+
+#define END_MESSAGE_MAP()                                                                    \
+  { 0, 0, 0, nullptr, nullptr }                                                              \
+  }                                                                                          \
+  ;
+
+// Handlers: void Handler() unless the message needs a result, then LRESULT Handler().
+#define ON_MESSAGE_VOID(message, handler)                                                    \
+  {message, 0, 0, static_cast<AfxVoidHandler>(handler), nullptr},
+#define ON_MESSAGE_RESULT(message, handler)                                                  \
+  {message, 0, 0, nullptr, static_cast<AfxResultHandler>(handler)},
+#define ON_BN_CLICKED(id, handler)                                                           \
+  {WM_COMMAND, BN_CLICKED, id, static_cast<AfxVoidHandler>(handler), nullptr},
+
+class CWnd {
+public:
+  CWnd() : Hwnd(nullptr), OriginalProc(nullptr), DefaultRequested(false) {}
+  CWnd(const CWnd &) = delete;
+  CWnd &operator=(const CWnd &) = delete;
+  virtual ~CWnd() {}
+
+  HWND GetSafeHwnd() const { return Hwnd; }
+  void Attach(HWND window) { Hwnd = window; }
+  void Detach() { Hwnd = nullptr; }
+
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return ::SendMessageA(Hwnd, message, wParam, lParam);
+  }
+  void SetWindowText(const char *text) const { ::SetWindowTextA(Hwnd, text); }
+  CString GetWindowText() const;
+  BOOL ShowWindow(int command) const { return ::ShowWindow(Hwnd, command); }
+  BOOL IsIconic() const { return ::IsIconic(Hwnd); }
+  HWND GetDlgItem(int id) const { return ::GetDlgItem(Hwnd, id); }
+
+  virtual const MessageMap *GetMessageMap() const { return &Map; }
+  static const MessageMap Map;
+
+protected:
+  // Runs the handler the message map lists for the message, if any. Returns false when
+  // there is none, or when the handler asked for the default processing with Default().
+  bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+  // Called by a handler that wants the message's default processing after all.
+  void Default() { DefaultRequested = true; }
+
+  // Routes a control window's messages through this object's message map; whatever the
+  // map does not take goes to the control's own window procedure.
+  void SubclassWindow(HWND window);
+
+  HWND Hwnd;
+
+private:
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam);
+  static const MessageMapEntry MessageEntries[];
+
+  WNDPROC OriginalProc;
+  bool DefaultRequested;
+};

@@ -1,0 +1,120 @@
+#include "setup_dialog/setup_dialog.h"
+
+#include "framework/message_box.h"
+#include "install/registration.h"
+#include "platform/win32/win32_registry.h"
+#include "setup_dialog/default_folder.h"
+#include "setup_dialog/icon_button.h"
+
+namespace {
+
+const char ReinstallQuestion[] = "A previous installation found\r\nReinstall?";
+const char InstallQuestion[] = "Install Vistrel Image Browser?";
+const char SelectVersionRequest[] = "Please select the version to install";
+
+CString WindowsFolder() {
+  CString folder;
+  char *buffer = folder.GetBuffer(MAX_PATH + 1);
+  UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH + 1);
+  folder.ReleaseBuffer(length <= MAX_PATH ? static_cast<int>(length) : 0);
+  return folder;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CSetupDialog, CDialog)
+ON_MESSAGE_VOID(WM_PAINT, &CSetupDialog::PaintMinimised)
+ON_MESSAGE_RESULT(WM_QUERYDRAGICON, &CSetupDialog::QueryDragIcon)
+ON_BN_CLICKED(IDOK, &CSetupDialog::OnInstall)
+ON_BN_CLICKED(IDC_BROWSE, &CSetupDialog::BrowseForFolder)
+END_MESSAGE_MAP()
+
+CSetupDialog::CSetupDialog(CWnd *parent)
+    : CDialog(IDD, parent), BrowseButton(nullptr), Edition(-1), InstallDone(0), InstallBusy(0) {
+  AppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
+}
+
+CSetupDialog::~CSetupDialog() { delete BrowseButton; }
+
+void CSetupDialog::ExchangeControlData(CDataExchange *exchange) {
+  DDX_Control(exchange, IDC_VERSION_42, Version42Radio);
+  DDX_Control(exchange, IDC_VERSION_311, Version311Radio);
+  DDX_Control(exchange, IDC_BROWSE, BrowsePlaceholder);
+  DDX_Control(exchange, IDC_PATH_LABEL, PathLabel);
+  DDX_Control(exchange, IDC_PATH_EDIT, PathEdit);
+  DDX_Text(exchange, IDC_STATUS_TEXT, StatusText);
+  DDX_Radio(exchange, IDC_VERSION_311, Edition);
+}
+
+BOOL CSetupDialog::InitialiseSetupDialog() {
+  CDialog::OnInitDialog();
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
+  CreateBrowseButton();
+
+  Win32Registry registry;
+  InstallFolder = ReadPreviousInstallFolder(registry);
+  if (!InstallFolder.IsEmpty()) {
+    // Asked before the dialog is shown; any answer but Yes ends the program at once.
+    if (AfxMessageBox(ReinstallQuestion, MB_YESNO) != IDYES)
+      EndDialog(IDCANCEL);
+  } else {
+    InstallFolder = DefaultInstallFolder(WindowsFolder());
+  }
+  PathEdit.SetWindowText(InstallFolder);
+  StatusText = InstallQuestion;
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CSetupDialog::CreateBrowseButton() {
+  // The hidden placeholder in the template marks where the button goes; the button is a
+  // little larger than it so that the icon has room around it.
+  RECT rect;
+  ::GetWindowRect(BrowsePlaceholder.GetSafeHwnd(), &rect);
+  ::InflateRect(&rect, 2, 4);
+  ::MapWindowPoints(nullptr, Hwnd, reinterpret_cast<POINT *>(&rect), 2);
+  BrowseButton = new CIconButton;
+  if (!BrowseButton)
+    return;
+  BrowseButton->Create("", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
+  BrowseButton->SetIcon(
+      ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FOLDER_CLOSED)));
+}
+
+void CSetupDialog::PaintMinimised() {
+  if (!IsIconic()) {
+    Default();
+    return;
+  }
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(Hwnd, &paint);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  ::GetClientRect(Hwnd, &client);
+  const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  ::DrawIcon(dc, x, y, AppIcon);
+  ::EndPaint(Hwnd, &paint);
+}
+
+LRESULT CSetupDialog::QueryDragIcon() { return reinterpret_cast<LRESULT>(AppIcon); }
+
+void CSetupDialog::OnInstall() {
+  if (InstallDone) {
+    EndDialog(IDCANCEL);
+    return;
+  }
+  UpdateData(TRUE);
+  if (Edition < 0) {
+    AfxMessageBox(SelectVersionRequest, MB_OK);
+    return;
+  }
+  if (InstallBusy)
+    return;
+  // The installation run itself comes with the installation engine.
+}
+
+void CSetupDialog::BrowseForFolder() {
+  // The folder browser comes with its own dialog.
+}
