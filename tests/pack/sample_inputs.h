@@ -1,0 +1,24 @@
+// Inputs that stress different parts of the encoder: empty and tiny files,
+// long matches, the window's initial spaces and its far edge, incompressible
+// data, real files, and the largest input the installer allows.
+#ifndef KWBPACK_TESTS_SAMPLE_INPUTS_H
+#define KWBPACK_TESTS_SAMPLE_INPUTS_H
+
+#include "test_support.h"
+
+#include <string>
+#include <vector>
+
+namespace packtest {
+
+std::vector<std::string> sampleInputNames();
+Bytes makeSampleInput(const std::string &Name);
+
+Bytes randomBytes(size_t Size, uint32_t Seed);
+// A mix of runs, copies of earlier data near and beyond the window's reach,
+// and random stretches, so every kind of token shows up many times.
+Bytes mixedBytes(size_t Size, uint32_t Seed);
+
+} // namespace packtest
+
+#endif
