@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# The Wine test rig. One rig folder per build tree holds the prefix template, the Xvfb
+# display and the prefix copies of the tests that are running.
+#
+#   wine-rig.sh setup RIG               make the template once (if missing) and start Xvfb
+#   wine-rig.sh teardown RIG            stop Xvfb and any server a test left behind
+#   wine-rig.sh exe RIG NAME [--with FILE]... EXE [ARG]...
+#                                       run a Windows program in a fresh prefix copy, from
+#                                       C:\tests, with the other files copied beside it
+#   wine-rig.sh script RIG NAME CMD...  run a host command against a fresh prefix copy
+#                                       (WINEPREFIX, DISPLAY, WINE64, WINESERVER64 set)
+#   wine-rig.sh shell RIG NAME          like script, with an interactive shell, for debugging
+#
+# Every wait is bounded; a test that overruns is killed with its server and its prefix
+# copy is removed all the same.
+set -euo pipefail
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER64=/usr/lib/wine/wineserver64
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+TEMPLATE_TIMEOUT=900
+TEST_TIMEOUT="${KWB_WINE_TEST_TIMEOUT:-600}"
+
+die() { echo "wine-rig: $*" >&2; exit 1; }
+
+start_xvfb() {
+  local rig=$1
+  if [ -f "$rig/xvfb.pid" ] && kill -0 "$(cat "$rig/xvfb.pid")" 2>/dev/null; then
+    return 0
+  fi
+  rm -f "$rig/display"
+  # -displayfd picks a free display and writes its number once the server listens.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$rig/display" >/dev/null 2>&1 &
+  echo $! >"$rig/xvfb.pid"
+  for _ in $(seq 100); do
+    [ -s "$rig/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$rig/display" ] || die "Xvfb did not start within 10 s"
+}
+
+display_of() { echo ":$(tr -d '\n' <"$1/display")"; }
+
+make_template() {
+  local rig=$1 template=$1/template
+  [ -f "$template/.complete" ] && return 0
+  rm -rf "$template"
+  echo "wine-rig: making the prefix template (a few minutes)"
+  local display; display=$(display_of "$rig")
+  WINEPREFIX=$template DISPLAY=$display timeout "$TEMPLATE_TIMEOUT" "$WINE64" wineboot -i \
+    >"$rig/template.log" 2>&1 || die "wineboot failed or timed out (see $rig/template.log)"
+  # Without a window manager every window that closes waits 2 s; unmanaged windows do not.
+  WINEPREFIX=$template DISPLAY=$display timeout 120 "$WINE64" reg add \
+    'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$rig/template.log" 2>&1 ||
+    die "could not set the X11 driver option"
+  WINEPREFIX=$template timeout 120 "$WINESERVER64" -w || die "the template's server did not stop"
+  # Drive Z: is the host's root: nothing a test does may write there.
+  rm -f "$template/dosdevices/z:"
+  touch "$template/.complete"
+}
+
+# Prepares a prefix copy for one test and exports its environment.
+enter_prefix() {
+  local rig=$1 name=$2
+  [ -f "$rig/template/.complete" ] || die "no template in $rig: run setup first"
+  [ -s "$rig/display" ] || die "no display in $rig: run setup first"
+  mkdir -p "$rig/prefixes"
+  PREFIX=$(mktemp -d "$rig/prefixes/$name.XXXXXX")
+  rmdir "$PREFIX"
+  cp -a "$rig/template" "$PREFIX"
+  export WINEPREFIX=$PREFIX
+  DISPLAY=$(display_of "$rig")
+  export DISPLAY WINE64 WINESERVER64
+  trap leave_prefix EXIT
+  timeout 60 "$WINESERVER64" -p || die "could not start the wineserver"
+}
+
+leave_prefix() {
+  local rc=$?
+  timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
+  timeout 60 "$WINESERVER64" -w >/dev/null 2>&1 || true
+  [ -n "${KWB_KEEP_PREFIX:-}" ] || rm -rf "$PREFIX"
+  exit $rc
+}
+
+command=${1:-}
+rig=${2:-}
+[ -n "$command" ] && [ -n "$rig" ] || die "usage: wine-rig.sh setup|teardown|exe|script|shell RIG ..."
+mkdir -p "$rig"
+rig=$(cd "$rig" && pwd)
+
+case "$command" in
+setup)
+  start_xvfb "$rig"
+  make_template "$rig"
+  ;;
+teardown)
+  for prefix in "$rig"/prefixes/*/; do
+    [ -d "$prefix" ] || continue
+    WINEPREFIX=$prefix timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
+    rm -rf "$prefix"
+  done
+  if [ -f "$rig/xvfb.pid" ]; then
+    kill "$(cat "$rig/xvfb.pid")" 2>/dev/null || true
+    rm -f "$rig/xvfb.pid" "$rig/display"
+  fi
+  ;;
+exe)
+  name=$3
+  shift 3
+  files=()
+  while [ "${1:-}" = --with ]; do
+    files+=("$2")
+    shift 2
+  done
+  exe=$1
+  shift
+  enter_prefix "$rig" "$name"
+  mkdir -p "$PREFIX/drive_c/tests"
+  cp "$exe" "${files[@]}" "$PREFIX/drive_c/tests/"
+  set +e
+  timeout -k 10 "$TEST_TIMEOUT" "$WINE64" "C:\\tests\\$(basename "$exe")" "$@"
+  rc=$?
+  set -e
+  [ $rc -ne 124 ] || echo "wine-rig: $name timed out after $TEST_TIMEOUT s" >&2
+  exit $rc
+  ;;
+script)
+  name=$3
+  shift 3
+  enter_prefix "$rig" "$name"
+  set +e
+  timeout -k 10 "$TEST_TIMEOUT" "$@"
+  rc=$?
+  set -e
+  [ $rc -ne 124 ] || echo "wine-rig: $name timed out after $TEST_TIMEOUT s" >&2
+  exit $rc
+  ;;
+shell)
+  enter_prefix "$rig" "$3"
+  "${SHELL:-bash}" -i
+  ;;
+*)
+  die "unknown command $command"
+  ;;
+esac
