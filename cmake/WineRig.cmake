@@ -1,5 +1,3 @@
-include_guard(GLOBAL)
-
 # CTest support for the tests that run under 64-bit Wine: one fixture makes the prefix
 # template and starts Xvfb before the first of them and stops Xvfb after the last; each
 # test runs in a fresh copy of the template (scripts/wine-rig.sh).
