@@ -68,7 +68,7 @@ std::vector<uint8_t> readWholeFile(const std::string &Path, size_t MaxSize) {
       return Bytes;
     // Stop reading as soon as the file is known to be too large.
     if (Bytes.size() + size_t(Got) > MaxSize)
-      throw std::runtime_error("'" + Path + "' is larger than " +
+      throw std::runtime_error("input '" + Path + "' is larger than " +
                                std::to_string(MaxSize) + " bytes");
     Bytes.insert(Bytes.end(), Buffer, Buffer + Got);
   }
