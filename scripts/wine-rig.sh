@@ -119,6 +119,7 @@ exe)
   enter_prefix "$rig" "$name"
   mkdir -p "$PREFIX/drive_c/tests"
   cp "$exe" "${files[@]}" "$PREFIX/drive_c/tests/"
+  cd "$PREFIX/drive_c/tests"
   set +e
   timeout -k 10 "$TEST_TIMEOUT" "$WINE64" "C:\\tests\\$(basename "$exe")" "$@"
   rc=$?

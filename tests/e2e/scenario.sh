@@ -42,6 +42,7 @@ if [ -n "$version" ]; then
   timeout 60 "$WINESERVER64" -p
 fi
 
+cd "$tests"
 timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' "$scenario" \
   'C:\tests\kwbsetup.exe' "$timeout"
 
