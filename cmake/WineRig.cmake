@@ -10,6 +10,14 @@ set_tests_properties(wine.rig.setup PROPERTIES FIXTURES_SETUP wine_rig TIMEOUT 1
 add_test(NAME wine.rig.teardown COMMAND bash ${KWB_RIG_SCRIPT} teardown ${KWB_RIG_DIR})
 set_tests_properties(wine.rig.teardown PROPERTIES FIXTURES_CLEANUP wine_rig TIMEOUT 300)
 
+# The rig ends an overrunning test itself a minute before CTest would, so that the test's
+# server and prefix copy are cleaned up rather than killed mid-way.
+function(kwb_set_wine_test_properties name timeout)
+  math(EXPR inner "${timeout} - 60")
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_rig TIMEOUT ${timeout}
+    ENVIRONMENT "KWB_WINE_TEST_TIMEOUT=${inner}")
+endfunction()
+
 # kwb_add_wine_exe_test(NAME TARGET [WITH file...] [ARGS arg...] [TIMEOUT s])
 # Runs a Windows program built here in its own prefix copy.
 function(kwb_add_wine_exe_test name target)
@@ -24,8 +32,7 @@ function(kwb_add_wine_exe_test name target)
   add_test(NAME ${name}
     COMMAND bash ${KWB_RIG_SCRIPT} exe ${KWB_RIG_DIR} ${name} ${with}
             $<TARGET_FILE:${target}> ${ARG_ARGS})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_rig TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "KWB_WINE_TEST_TIMEOUT=${ARG_TIMEOUT}")
+  kwb_set_wine_test_properties(${name} ${ARG_TIMEOUT})
 endfunction()
 
 # kwb_add_wine_script_test(NAME [TIMEOUT s] COMMAND cmd...)
@@ -37,6 +44,5 @@ function(kwb_add_wine_script_test name)
   endif()
   add_test(NAME ${name}
     COMMAND bash ${KWB_RIG_SCRIPT} script ${KWB_RIG_DIR} ${name} ${ARG_COMMAND})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_rig TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "KWB_WINE_TEST_TIMEOUT=${ARG_TIMEOUT}")
+  kwb_set_wine_test_properties(${name} ${ARG_TIMEOUT})
 endfunction()

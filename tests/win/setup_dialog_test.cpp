@@ -176,6 +176,34 @@ TEST_F(SetupDialog, RadioGroupExchangesTheEditionBothWays) {
   EXPECT_EQ(Dialog.DoModal(), IDCANCEL);
 }
 
+TEST_F(SetupDialog, BrowseButtonSwallowsFocusAndPaintingWorksNormalAndMinimised) {
+  ModalDriver driver([this] { return Window(); });
+  driver.Then([&] {
+    HWND browse = VisibleBrowseButton();
+    ASSERT_NE(browse, nullptr);
+    SetFocus(browse);
+    EXPECT_EQ(SendMessageA(browse, BM_GETSTATE, 0, 0) & BST_FOCUS, 0)
+        << "the button's own focus handling must not run";
+    SetFocus(Control(IDCANCEL));
+    EXPECT_NE(SendMessageA(Control(IDCANCEL), BM_GETSTATE, 0, 0) & BST_FOCUS, 0)
+        << "an ordinary button does take the focus";
+
+    // Painting that is handed on to the default, or done by the handler when minimised,
+    // validates the window; a handler that did neither would leave it to repaint forever.
+    InvalidateRect(Window(), nullptr, TRUE);
+    UpdateWindow(Window());
+    EXPECT_FALSE(GetUpdateRect(Window(), nullptr, FALSE));
+    ShowWindow(Window(), SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(Window()));
+    InvalidateRect(Window(), nullptr, TRUE);
+    UpdateWindow(Window());
+    EXPECT_FALSE(GetUpdateRect(Window(), nullptr, FALSE));
+    ShowWindow(Window(), SW_RESTORE);
+    Click(IDCANCEL);
+  });
+  EXPECT_EQ(Dialog.DoModal(), IDCANCEL);
+}
+
 TEST_F(SetupDialog, RecordedFolderIsOfferedAfterTheReinstallQuestionIsAnsweredYes) {
   Win32Registry registry;
   WriteAppPathEntry(registry, "E:\\Apps\\Viewer");
