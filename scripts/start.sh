@@ -40,7 +40,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     timeout 60 "$2" -k || true
     exit 1
   fi
-  sleep 1
+  sleep 3
   import -window "$window" "$4"
   timeout 60 "$2" -k || true
 ' start "$WINE64" "$WINESERVER64" "$installer" "$screenshot"
