@@ -13,7 +13,7 @@ stage() {
   echo "== $preset: configure, build, test"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
-  ctest --preset "$preset" --timeout 1800
+  ctest --preset "$preset" --parallel 2
 }
 
 stage native
