@@ -75,7 +75,7 @@ bool ReturnsResultDirectly(UINT message) {
 
 void CDialog::CentreIfTemplateUnplaced() const {
   HMODULE module = ::GetModuleHandleA(nullptr);
-  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(TemplateId), MAKEINTRESOURCEA(5));
+  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(TemplateId), RT_DIALOG);
   HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
   const BYTE *bytes = loaded ? static_cast<const BYTE *>(::LockResource(loaded)) : nullptr;
   if (!bytes)
@@ -125,7 +125,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     return FALSE;
 
   LRESULT result = 0;
-  if (self->DispatchMessageMap(message, wParam, lParam, result)) {
+  if (self->DispatchMessageMap(message, wParam, result)) {
     if (ReturnsResultDirectly(message))
       return static_cast<INT_PTR>(result);
     ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result);

@@ -5,7 +5,7 @@
 
 class CWaitCursor {
 public:
-  CWaitCursor() : Previous(::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}
+  CWaitCursor() : Previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
   CWaitCursor(const CWaitCursor &) = delete;
   CWaitCursor &operator=(const CWaitCursor &) = delete;
   ~CWaitCursor() { ::SetCursor(Previous); }

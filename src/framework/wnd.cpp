@@ -14,8 +14,7 @@ CString CWnd::GetWindowText() const {
   return text;
 }
 
-bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
-  (void)lParam;
+bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LRESULT &result) {
   const UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
   const UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
   for (const MessageMap *map = GetMessageMap(); map; map = map->Base) {
@@ -60,7 +59,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     return ::CallWindowProcA(original, window, message, wParam, lParam);
   }
   LRESULT result = 0;
-  if (self->DispatchMessageMap(message, wParam, lParam, result))
+  if (self->DispatchMessageMap(message, wParam, result))
     return result;
   return ::CallWindowProcA(original, window, message, wParam, lParam);
 }

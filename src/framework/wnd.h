@@ -79,7 +79,7 @@ public:
 protected:
   // Runs the handler the message map lists for the message, if any. Returns false when
   // there is none, or when the handler asked for the default processing with Default().
-  bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+  bool DispatchMessageMap(UINT message, WPARAM wParam, LRESULT &result);
   // Called by a handler that wants the message's default processing after all.
   void Default() { DefaultRequested = true; }
 
