@@ -1,0 +1,53 @@
+#include "install/folder_creation.h"
+
+#include "install/path_characters.h"
+#include "platform/platform_errors.h"
+
+namespace {
+
+// A parent shorter than this is a drive ("C:") or less, which cannot be created.
+const int ShortestParentLength = 3;
+
+enum ParentCreation { CreateMissingParents, CreateThisLevelOnly };
+
+uint32_t CreateFolderLevels(Folders &folders, const CodePage &codePage, const CString &path,
+                            ParentCreation parents) {
+  CString trimmed = TrimWhiteSpace(path, codePage);
+  if (trimmed.GetLength() >= FolderPathLengthLimit)
+    return ErrorBadLength;
+  uint32_t error = folders.CreateFolder(trimmed);
+  if (error == 0 || error == ErrorAlreadyExists)
+    return 0;
+  if (error != ErrorPathNotFound || parents == CreateThisLevelOnly)
+    return error;
+
+  CString parent = trimmed;
+  CString last = SplitLastComponent(parent, codePage);
+  if (last.IsEmpty())
+    return ErrorPathNotFound;
+  uint32_t parentResult = CreateFolderLevels(folders, codePage, parent, CreateMissingParents);
+  if (parentResult != 0)
+    return parentResult;
+  // The parent exists now, so this level should follow. If it still reports a missing
+  // folder above it (a component that is a file, or a parent whose trailing blanks only
+  // its own creation dropped), going round again would repeat the same two steps for
+  // ever: the error is final.
+  return CreateFolderLevels(folders, codePage, parent + "\\" + last, CreateThisLevelOnly);
+}
+
+} // namespace
+
+uint32_t CreateFolderPath(Folders &folders, const CodePage &codePage, CString path) {
+  return CreateFolderLevels(folders, codePage, path, CreateMissingParents);
+}
+
+CString SplitLastComponent(CString &path, const CodePage &codePage) {
+  int separator = FindLastBackslash(path, codePage);
+  if (separator <= 0)
+    return CString();
+  CString last = path.Mid(separator + 1);
+  path.Truncate(separator);
+  if (path.GetLength() < ShortestParentLength || EndsWithBackslash(path, codePage))
+    return CString();
+  return last;
+}

@@ -1,0 +1,68 @@
+// The product's files, carried compressed in three data resources of the installer,
+// expanded into the install folder (and the codec library into the system folder).
+//
+// A resource is a run of records closed by a 32-bit zero: each record is a 32-bit
+// little-endian count N and N bytes, which are a compressed file in the SZDD format
+// without its first four bytes, the letters "SZDD", whose place the count takes.
+#pragma once
+
+#include "framework/cstring.h"
+#include "platform/code_page.h"
+#include "platform/files.h"
+#include "platform/lz_expansion.h"
+#include "platform/memory_blocks.h"
+#include "platform/message_display.h"
+#include "platform/payload_resources.h"
+#include "platform/system_folders.h"
+#include "platform/time_zone.h"
+
+#include <stdint.h>
+
+// The resource that holds ijl15.dll for both editions, and the two edition resources
+// with the other four files.
+const int LibraryResourceId = 129;
+const int Edition311ResourceId = 130;
+const int Edition42ResourceId = 131;
+
+// The edition resource for the Setup dialog's edition: 131 for 1 (version 4.2), 130 for
+// anything else (in practice 0, version 3.1.1).
+int EditionResourceId(int edition);
+
+// The installed files in the order their records are taken. Index 1, the codec library,
+// comes from the library resource; the others from the edition resource, one record
+// after the other.
+const int PayloadFileCount = 5;
+const int LibraryFileIndex = 1;
+extern const char *const PayloadFileNames[PayloadFileCount];
+
+// The compressed copy of one record, in the install folder while it is expanded.
+extern const char TemporaryArchiveName[];
+
+// Every file is expanded by one read into a buffer of this many bytes (a decimal two
+// million), so no packed file may expand to more.
+const uint32_t ExpansionBufferSize = 2000000;
+
+// The creation and last-write times every installed file is given: the product's files
+// and the codec library. Both are local times, converted with the daylight saving of
+// their own date.
+extern const LocalTime ProductFileTime;
+extern const LocalTime LibraryFileTime;
+
+// The services the extraction works through.
+struct PayloadPlatform {
+  PayloadResources &Resources;
+  MemoryBlocks &Memory;
+  Files &FileSystem;
+  LzExpansion &Expansion;
+  SystemFolders &Folders;
+  TimeZone &Clock;
+  const CodePage &Characters;
+  MessageDisplay &Messages;
+};
+
+// Expands the edition's files and the codec library into installFolder (an existing
+// folder, without a trailing backslash). Returns true when the list of files has run
+// out: all five written, or a zero record length ended it early. On a failure it shows
+// exactly one message, leaves what was written so far, and returns false.
+bool ExtractPayload(const PayloadPlatform &platform, const CString &installFolder,
+                    int edition);

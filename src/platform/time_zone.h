@@ -1,0 +1,24 @@
+// The platform's time zone: turns a wall-clock time of a given date into a file time,
+// with daylight saving as the zone's rules decide for that date (not as they stand
+// today).
+#pragma once
+
+#include "platform/file_time.h"
+
+// A wall-clock date and time in the local time zone.
+struct LocalTime {
+  int Year;
+  int Month;  // 1 to 12
+  int Day;    // 1 to 31
+  int Hour;   // 0 to 23
+  int Minute; // 0 to 59
+  int Second; // 0 to 59
+};
+
+class TimeZone {
+public:
+  virtual ~TimeZone() {}
+
+  // Returns false when the time cannot be converted.
+  virtual bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) = 0;
+};

@@ -1,0 +1,94 @@
+#include "platform/win32/win32_files.h"
+
+#include "platform/win32/file_handle.h"
+
+namespace {
+
+HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
+
+FILETIME ToFileTime(FileTime time) {
+  FILETIME result;
+  result.dwLowDateTime = static_cast<DWORD>(time);
+  result.dwHighDateTime = static_cast<DWORD>(time >> 32);
+  return result;
+}
+
+FileTime FromFileTime(const FILETIME &time) {
+  return static_cast<FileTime>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+uint32_t Open(const char *path, DWORD access, DWORD disposition, FileHandle *file) {
+  *file = 0;
+  // No sharing: nobody else may read or write the file while it is open here.
+  HANDLE handle = ::CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    return LastErrorOf();
+  *file = FromHandle(handle);
+  return 0;
+}
+
+typedef UINT(WINAPI *FolderQuery)(LPSTR, UINT);
+
+CString FolderText(FolderQuery query) {
+  CString text;
+  char *buffer = text.GetBuffer(MAX_PATH);
+  UINT length = query(buffer, MAX_PATH);
+  // 0 is a failure, and a length of MAX_PATH or more is the size the text would need.
+  text.ReleaseBuffer(length < MAX_PATH ? static_cast<int>(length) : 0);
+  return text;
+}
+
+} // namespace
+
+uint32_t Win32Files::CreateForWriting(const char *path, FileHandle *file) {
+  return Open(path, GENERIC_WRITE, CREATE_ALWAYS, file);
+}
+
+uint32_t Win32Files::OpenForReading(const char *path, FileHandle *file) {
+  return Open(path, GENERIC_READ, OPEN_EXISTING, file);
+}
+
+uint32_t Win32Files::Write(FileHandle file, const void *data, uint32_t size,
+                           uint32_t *written) {
+  DWORD count = 0;
+  BOOL done = ::WriteFile(ToHandle(file), data, size, &count, nullptr);
+  *written = count;
+  return done ? 0 : LastErrorOf();
+}
+
+bool Win32Files::ReadTimes(FileHandle file, FileTimes *times) {
+  FILETIME creation, lastAccess, lastWrite;
+  if (!::GetFileTime(ToHandle(file), &creation, &lastAccess, &lastWrite))
+    return false;
+  times->Creation = FromFileTime(creation);
+  times->LastAccess = FromFileTime(lastAccess);
+  times->LastWrite = FromFileTime(lastWrite);
+  return true;
+}
+
+void Win32Files::Close(FileHandle file) { ::CloseHandle(ToHandle(file)); }
+
+bool Win32Files::SetTimes(const char *path, const FileTimes &times) {
+  ScopedFileHandle file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    return false;
+  FILETIME creation = ToFileTime(times.Creation);
+  FILETIME lastAccess = ToFileTime(times.LastAccess);
+  FILETIME lastWrite = ToFileTime(times.LastWrite);
+  return ::SetFileTime(file.Get(), &creation, &lastAccess, &lastWrite) != FALSE;
+}
+
+uint32_t Win32Files::Delete(const char *path) {
+  return ::DeleteFileA(path) ? 0 : LastErrorOf();
+}
+
+uint32_t Win32Folders::CreateFolder(const char *path) {
+  return ::CreateDirectoryA(path, nullptr) ? 0 : LastErrorOf();
+}
+
+CString Win32SystemFolders::SystemFolder() { return FolderText(::GetSystemDirectoryA); }
+
+CString Win32SystemFolders::WindowsFolder() { return FolderText(::GetWindowsDirectoryA); }

@@ -1,0 +1,65 @@
+#include "host_time_zone.h"
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+// Seconds from 1601-01-01 to 1970-01-01.
+const long long UnixEpochInFileTimeSeconds = 11644473600LL;
+
+// Days from 1970-01-01 to the date, in the proleptic Gregorian calendar.
+long long DaysFromCivil(int year, int month, int day) {
+  year -= month <= 2;
+  long long era = (year >= 0 ? year : year - 399) / 400;
+  long long yearOfEra = year - era * 400;
+  long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+FileTime FromUnixSeconds(long long seconds) {
+  return static_cast<FileTime>(seconds + UnixEpochInFileTimeSeconds) * FileTimeTicksPerSecond;
+}
+
+} // namespace
+
+const char CentralEuropeanRule[] = "CET-1CEST,M3.5.0,M10.5.0/3";
+
+bool HostTimeZone::LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) {
+  std::tm local = {};
+  local.tm_year = time.Year - 1900;
+  local.tm_mon = time.Month - 1;
+  local.tm_mday = time.Day;
+  local.tm_hour = time.Hour;
+  local.tm_min = time.Minute;
+  local.tm_sec = time.Second;
+  local.tm_isdst = -1;
+  std::time_t seconds = std::mktime(&local);
+  if (seconds == static_cast<std::time_t>(-1))
+    return false;
+  *fileTime = FromUnixSeconds(seconds);
+  return true;
+}
+
+ScopedTimeZone::ScopedTimeZone(const char *rule) {
+  const char *previous = std::getenv("TZ");
+  HadValue = previous != nullptr;
+  if (previous)
+    Previous = previous;
+  setenv("TZ", rule, 1);
+  tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+  if (HadValue)
+    setenv("TZ", Previous.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+}
+
+FileTime UtcFileTime(int year, int month, int day, int hour, int minute, int second) {
+  return FromUnixSeconds(DaysFromCivil(year, month, day) * 86400LL + hour * 3600LL +
+                         minute * 60LL + second);
+}
