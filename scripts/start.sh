@@ -6,6 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
+# The Windows build packs the payload with the native packer.
+cmake --preset native >/dev/null
+cmake --build --preset native --target kwbpack
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target kwbsetup
 
