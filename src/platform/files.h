@@ -1,7 +1,8 @@
 // Files as the payload extraction uses them: created or truncated for writing, opened
 // for reading, written, their times read through the open file and set by path, closed
-// and deleted. Every open shares the file with no one. Handles are opaque numbers; 0
-// means "no file". Failures come back as the platform's error number (platform_errors.h).
+// and deleted. A file opened through a handle is shared with no one while it is open.
+// Handles are opaque numbers; 0 means "no file". Failures come back as the platform's
+// error number (platform_errors.h).
 #pragma once
 
 #include "platform/file_time.h"
