@@ -5,7 +5,8 @@
 // (payload_129.bin, ...) and those files, as <resource>-<position>-<name>.
 //
 // When the build packed its own stand-ins rather than the product's files
-// (KWB_PAYLOAD_STANDINS), the stand-ins are checked too: they do what they stand in for.
+// (KWB_PAYLOAD_STANDINS), the stand-in browser is checked too: it names its edition.
+#include "message_box_hook.h"
 #include "platform/win32/windows_api.h"
 #include "resource_ids.h"
 
@@ -215,18 +216,6 @@ TEST_F(PayloadResources, EveryRecordExpandsToTheFileItWasPackedFrom) {
 
 // --- The stand-ins ---------------------------------------------------------------------
 
-std::string WindowText(HWND window) {
-  char text[1024] = {0};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-std::string ClassOf(HWND window) {
-  char name[64] = {0};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 // A program started from the test folder, ended when the test is done with it.
 class Program {
 public:
@@ -315,107 +304,9 @@ TEST_F(StandIns, BrowserOpensAWindowNamingItsEdition) {
     ASSERT_TRUE(browser.Started) << "error " << GetLastError();
     HWND window = browser.WaitForWindow("");
     ASSERT_NE(window, nullptr) << "no window within 30 s; the program is " << browser.State();
-    EXPECT_EQ(WindowText(window), std::string("Vistrel Image Browser ") + packed.Edition);
+    EXPECT_EQ(TextOf(window), std::string("Vistrel Image Browser ") + packed.Edition);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(browser.WaitForExit(), 0);
-  }
-}
-
-TEST_F(StandIns, UninstallerOnlySaysWhatItIs) {
-  for (const PackedResource &packed : Resources) {
-    if (!packed.Edition)
-      continue;
-    SCOPED_TRACE(packed.Edition);
-    const std::string product = std::string("Vistrel Image Browser ") + packed.Edition;
-    Program uninstaller(RecordFile(packed.Id, 4, "uninstall.exe"));
-    ASSERT_TRUE(uninstaller.Started) << "error " << GetLastError();
-    HWND box = uninstaller.WaitForWindow("#32770");
-    ASSERT_NE(box, nullptr) << "no message box within 30 s; the program is " << uninstaller.State();
-    char text[1024] = {0};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_EQ(WindowText(box), "Uninstall " + product);
-    EXPECT_NE(std::string(text).find("stand-in uninstaller of " + product + "."), std::string::npos)
-        << text;
-    EXPECT_NE(std::string(text).find("removes nothing"), std::string::npos) << text;
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(uninstaller.WaitForExit(), 0);
-  }
-}
-
-TEST_F(StandIns, CodecLibraryReportsTheVersionOfItsVersionRecord) {
-  const std::string path = RecordFile(IDR_LIBRARY_PAYLOAD, 1, "ijl15.dll");
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  ASSERT_GT(size, 0u) << "no version record";
-  std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
-  VS_FIXEDFILEINFO *fixed = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
-  EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), 1) << "a 1.5 library";
-  EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), 5) << "a 1.5 library";
-  char *description = nullptr;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\FileDescription",
-                             reinterpret_cast<void **>(&description), &length));
-
-  HMODULE library = LoadLibraryA(path.c_str());
-  ASSERT_NE(library, nullptr) << "error " << GetLastError();
-  using VersionFunction = DWORD (*)();
-  using DescriptionFunction = const char *(*)();
-  auto version = reinterpret_cast<VersionFunction>(
-      reinterpret_cast<void *>(GetProcAddress(library, "StandInCodecVersion")));
-  auto describe = reinterpret_cast<DescriptionFunction>(
-      reinterpret_cast<void *>(GetProcAddress(library, "StandInCodecDescription")));
-  ASSERT_NE(version, nullptr);
-  ASSERT_NE(describe, nullptr);
-  // The export packs the record's four numbers into one byte each.
-  const DWORD recorded = (HIWORD(fixed->dwFileVersionMS) & 0xFFu) << 24 |
-                         (LOWORD(fixed->dwFileVersionMS) & 0xFFu) << 16 |
-                         (HIWORD(fixed->dwFileVersionLS) & 0xFFu) << 8 |
-                         (LOWORD(fixed->dwFileVersionLS) & 0xFFu);
-  EXPECT_EQ(version(), recorded) << std::hex;
-  EXPECT_STREQ(describe(), description);
-  FreeLibrary(library);
-}
-
-// The contents file is WinHelp's text form, names KWB.hlp and the edition, and every topic
-// it lists is in the stand-in help file, which says what it is.
-TEST_F(StandIns, HelpContentsNameTheHelpFileTheEditionAndItsTopics) {
-  for (const PackedResource &packed : Resources) {
-    if (!packed.Edition)
-      continue;
-    SCOPED_TRACE(packed.Edition);
-    Bytes contents, help;
-    ASSERT_TRUE(ReadWholeFile(RecordFile(packed.Id, 3, "KWB.cnt"), contents));
-    ASSERT_TRUE(ReadWholeFile(RecordFile(packed.Id, 2, "KWB.hlp"), help));
-    const std::string helpText(help.begin(), help.end());
-    EXPECT_EQ(helpText.rfind("STAND-IN FILE", 0), 0u);
-    EXPECT_NE(helpText.find(std::string("Vistrel Image Browser ") + packed.Edition), std::string::npos);
-
-    std::vector<std::string> lines;
-    const std::string text(contents.begin(), contents.end());
-    for (size_t start = 0; start < text.size();) {
-      const size_t end = text.find("\r\n", start);
-      ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
-    ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ(lines[0], ":Base KWB.hlp");
-    EXPECT_EQ(lines[1], std::string(":Title Vistrel Image Browser ") + packed.Edition);
-    int topics = 0;
-    for (size_t i = 2; i < lines.size(); ++i) {
-      const std::string &line = lines[i];
-      ASSERT_TRUE(line.size() > 2 && line[0] >= '1' && line[0] <= '9' && line[1] == ' ') << line;
-      const size_t equals = line.find('=');
-      if (equals == std::string::npos)
-        continue; // a heading
-      ++topics;
-      const std::string topic = line.substr(equals + 1);
-      EXPECT_NE(helpText.find("\r\n" + topic + "\r\n"), std::string::npos) << topic;
-    }
-    EXPECT_GT(topics, 0);
   }
 }
 
