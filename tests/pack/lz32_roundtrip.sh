@@ -7,7 +7,7 @@
 #
 # Environment:
 #   WINE64       path of wine64
-#   WINEPREFIX   an already prepared Wine prefix
+#   WINEPREFIX   an already prepared Wine prefix; the inputs are made in its drive C:
 #   LZ32_EXPAND  path of lz32_expand.exe (tools/kwbpack/lz32_expand.c)
 #   KWBPACK      path of the kwbpack binary
 # Prints one line per input and a closing "N passed, N failed" line; exits
@@ -30,7 +30,7 @@ export WINEDEBUG=-all
 # Each Wine run is bounded; the first one in a prefix starts its server.
 wine_timeout=${LZ32_TIMEOUT:-180}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/lz32-roundtrip.XXXXXX")
+work=$(mktemp -d "$WINEPREFIX/drive_c/lz32-roundtrip.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 # The inputs, made the same way on every machine. Paths of 128 characters
@@ -90,7 +90,11 @@ put("largest-allowed", mixed(2000000))
 put("long-path", text, long_dir)
 PY
 
-to_windows() { printf 'Z:%s' "${1//\//\\}"; }
+# The prefix has no drive for the host's root, so every file lives under drive C:.
+to_windows() {
+  local inside=${1#"$WINEPREFIX/drive_c/"}
+  printf 'C:\\%s' "${inside//\//\\}"
+}
 
 passed=0
 failed=0
