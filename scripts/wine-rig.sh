@@ -69,6 +69,8 @@ enter_prefix() {
   PREFIX=$(mktemp -d "$rig/prefixes/$name.XXXXXX")
   rmdir "$PREFIX"
   cp -a "$rig/template" "$PREFIX"
+  # Teardown leaves the copies of tests that are still running alone.
+  echo $$ >"$PREFIX.owner"
   export WINEPREFIX=$PREFIX
   DISPLAY=$(display_of "$rig")
   export DISPLAY WINE64 WINESERVER64
@@ -80,7 +82,7 @@ leave_prefix() {
   local rc=$?
   timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
   timeout 60 "$WINESERVER64" -w >/dev/null 2>&1 || true
-  [ -n "${KWB_KEEP_PREFIX:-}" ] || rm -rf "$PREFIX"
+  [ -n "${KWB_KEEP_PREFIX:-}" ] || rm -rf "$PREFIX" "$PREFIX.owner"
   exit $rc
 }
 
@@ -96,12 +98,22 @@ setup)
   make_template "$rig"
   ;;
 teardown)
+  # Copies whose test ended without cleaning up (killed from outside) are removed with
+  # their servers; those of tests still running, from another ctest, are left alone, and
+  # so is the display they use.
+  busy=""
   for prefix in "$rig"/prefixes/*/; do
     [ -d "$prefix" ] || continue
+    prefix=${prefix%/}
+    owner=$(cat "$prefix.owner" 2>/dev/null || true)
+    if [ -n "$owner" ] && kill -0 "$owner" 2>/dev/null; then
+      busy=1
+      continue
+    fi
     WINEPREFIX=$prefix timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
-    rm -rf "$prefix"
+    rm -rf "$prefix" "$prefix.owner"
   done
-  if [ -f "$rig/xvfb.pid" ]; then
+  if [ -z "$busy" ] && [ -f "$rig/xvfb.pid" ]; then
     kill "$(cat "$rig/xvfb.pid")" 2>/dev/null || true
     rm -f "$rig/xvfb.pid" "$rig/display"
   fi
