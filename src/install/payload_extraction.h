@@ -15,14 +15,15 @@
 #include "platform/payload_resources.h"
 #include "platform/system_folders.h"
 #include "platform/time_zone.h"
+#include "resource_ids.h"
 
 #include <stdint.h>
 
 // The resource that holds ijl15.dll for both editions, and the two edition resources
 // with the other four files.
-const int LibraryResourceId = 129;
-const int Edition311ResourceId = 130;
-const int Edition42ResourceId = 131;
+const int LibraryResourceId = IDR_LIBRARY_PAYLOAD;
+const int Edition311ResourceId = IDR_EDITION_311_PAYLOAD;
+const int Edition42ResourceId = IDR_EDITION_42_PAYLOAD;
 
 // The edition resource for the Setup dialog's edition: 131 for 1 (version 4.2), 130 for
 // anything else (in practice 0, version 3.1.1).
