@@ -61,7 +61,6 @@ TEST_F(Cli, RefusesInputOneByteOverTheLimit) {
   const RunResult Run = kwbpack({"compress", In, Scratch.file("out")});
   expectOneLineError(Run);
   EXPECT_NE(Run.Stderr.find("2000000"), std::string::npos) << Run.Stderr;
-  EXPECT_FALSE(pathExists(Scratch.file("out")));
   const RunResult InResource =
       kwbpack({"resource", Scratch.file("payload"), In});
   expectOneLineError(InResource);
@@ -82,17 +81,6 @@ TEST_F(Cli, MissingInputLeavesExistingOutputUntouched) {
             (std::vector<std::string>{"good", "out"}));
 }
 
-TEST_F(Cli, DirectoryAsInputIsAnError) {
-  expectOneLineError(
-      kwbpack({"compress", Scratch.path(), Scratch.file("out")}));
-  EXPECT_FALSE(pathExists(Scratch.file("out")));
-}
-
-TEST_F(Cli, EmptyInputListIsAnError) {
-  expectOneLineError(kwbpack({"resource", Scratch.file("payload")}));
-  EXPECT_FALSE(pathExists(Scratch.file("payload")));
-}
-
 TEST_F(Cli, UnwritableOutputLeavesNothingBehind) {
   const std::string In = write("in", toBytes("some data to pack"));
   expectOneLineError(
@@ -108,10 +96,17 @@ TEST_F(Cli, UnwritableOutputLeavesNothingBehind) {
 }
 
 TEST_F(Cli, BadCommandLinesAreErrors) {
-  expectOneLineError(kwbpack({}));
-  expectOneLineError(kwbpack({"squash", "a", "b"}));
-  expectOneLineError(kwbpack({"compress", write("in", toBytes("x"))}));
-  expectOneLineError(kwbpack({"resource"}));
+  const std::string In = write("in", toBytes("x"));
+  const std::vector<std::string> Cases[] = {
+      {},
+      {"squash", "a", "b"},
+      {"compress", In},
+      {"resource"},
+      {"resource", Scratch.file("payload")}, // an empty input list
+      {"compress", Scratch.path(), Scratch.file("out")}, // a directory as input
+  };
+  for (const std::vector<std::string> &Args : Cases)
+    expectOneLineError(kwbpack(Args));
   EXPECT_EQ(listDirectory(Scratch.path()), (std::vector<std::string>{"in"}));
 }
 

@@ -16,26 +16,13 @@ namespace {
 
 constexpr size_t Window = 4096;
 
-// Length of the match at Pos from Dist back, the stream being preceded by
-// the window's spaces and cut at the end of Input.
-size_t matchLength(const Bytes &Input, size_t Pos, size_t Dist) {
-  auto At = [&](ptrdiff_t I) { return I < 0 ? uint8_t(' ') : Input[I]; };
-  size_t Len = 0;
-  while (Len < 18 && Pos + Len < Input.size() &&
-         At(ptrdiff_t(Pos + Len) - ptrdiff_t(Dist)) == Input[Pos + Len])
-    ++Len;
-  return Len;
-}
-
 void expectLongestMatches(const Bytes &Input) {
   const std::vector<kwbpack::Match> Found =
       kwbpack::findLongestMatches(Input.data(), Input.size());
+  const std::vector<size_t> Longest = longestMatches(Input);
   ASSERT_EQ(Found.size(), Input.size());
   for (size_t Pos = 0; Pos < Input.size(); ++Pos) {
-    size_t Longest = 0;
-    for (size_t Dist = Window; Dist >= 1 && Longest < 18; --Dist)
-      Longest = std::max(Longest, matchLength(Input, Pos, Dist));
-    const size_t Expected = Longest >= 3 ? Longest : 0;
+    const size_t Expected = Longest[Pos] >= 3 ? Longest[Pos] : 0;
     ASSERT_EQ(Found[Pos].Length, Expected) << "at " << Pos;
     if (Expected) {
       ASSERT_GE(Found[Pos].Distance, 1u);
@@ -46,53 +33,39 @@ void expectLongestMatches(const Bytes &Input) {
   }
 }
 
-TEST(MatchFinder, FindsLongestMatchOverTwoLetters) {
-  std::mt19937 Rng(1);
-  Bytes Input(10000);
-  for (uint8_t &B : Input)
-    B = uint8_t("ab"[Rng() % 2]);
-  expectLongestMatches(Input);
+Bytes withCopyAfter(size_t Gap) {
+  Bytes Input = randomBytes(Gap, uint32_t(Gap));
+  Input.insert(Input.end(), Input.begin(), Input.begin() + 100);
+  return Input;
 }
 
-// Zero bytes at the end must not let a match run past it.
-TEST(MatchFinder, StopsAtEndOfZeroBytes) {
+TEST(MatchFinder, FindsTheLongestMatchAsAPlainSearchDoes) {
+  Bytes Repeats; // A random block repeated: every match is a full window back.
+  const Bytes Block = randomBytes(Window, 12);
+  for (int Copy = 0; Copy < 36; ++Copy)
+    Repeats.insert(Repeats.end(), Block.begin(), Block.end());
+  const std::pair<const char *, Bytes> Cases[] = {
+      {"two letters", bytesFrom("ab", 10000, 1)},
+      // Long enough that the finder carries its window across its internal
+      // batches of work more than once.
+      {"long mixed data", mixedBytes(140000, 2)},
+      {"full window distance throughout", Repeats},
+      {"copy from just inside the window", withCopyAfter(Window - 1)},
+      {"copy from the window's edge", withCopyAfter(Window)},
+      {"copy from just beyond the window", withCopyAfter(Window + 1)},
+      {"initial spaces", toBytes("     spaced  out      ")},
+      {"only spaces", Bytes(40, ' ')},
+  };
+  for (const auto &Case : Cases) {
+    SCOPED_TRACE(Case.first);
+    expectLongestMatches(Case.second);
+  }
+  // Zero bytes at the end must not let a match run past it.
   std::mt19937 Rng(3);
   for (int Case = 0; Case < 50; ++Case) {
-    Bytes Input(1 + Rng() % 300);
-    for (uint8_t &B : Input)
-      B = Rng() % 4 ? 0 : 'a';
-    expectLongestMatches(Input);
+    SCOPED_TRACE("zero bytes, case " + std::to_string(Case));
+    expectLongestMatches(bytesFrom(std::string("\0\0\0a", 4), 1 + Rng() % 300, Case));
   }
-}
-
-// Long enough that the finder carries its window across its internal
-// batches of work more than once.
-TEST(MatchFinder, FindsLongestMatchInLongMixedData) {
-  expectLongestMatches(mixedBytes(140000, 2));
-}
-
-// A random block repeated: every match is exactly as far back as the window
-// reaches, at every position of a long input.
-TEST(MatchFinder, FindsFullWindowDistanceThroughoutLongInput) {
-  const Bytes Block = randomBytes(Window, 12);
-  Bytes Input;
-  for (int Copy = 0; Copy < 36; ++Copy)
-    Input.insert(Input.end(), Block.begin(), Block.end());
-  expectLongestMatches(Input);
-}
-
-// Copies from just inside, at, and just beyond the window's reach.
-TEST(MatchFinder, RespectsWindowReach) {
-  for (size_t Gap : {Window - 1, Window, Window + 1}) {
-    Bytes Input = randomBytes(Gap, uint32_t(Gap));
-    Input.insert(Input.end(), Input.begin(), Input.begin() + 100);
-    expectLongestMatches(Input);
-  }
-}
-
-TEST(MatchFinder, UsesInitialSpacesAndStopsAtEnd) {
-  expectLongestMatches(toBytes("     spaced  out      "));
-  expectLongestMatches(Bytes(40, ' '));
 }
 
 TEST(RankSet, NeighboursAgreeWithStdSet) {

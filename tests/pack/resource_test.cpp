@@ -55,16 +55,6 @@ TEST(PayloadResource, RecordsReadBackInOrder) {
   expectResourceHolds(kwbpack::buildPayloadResource(Files), Inputs);
 }
 
-TEST(PayloadResource, RecordIsSzddFileWithLengthForSignature) {
-  const Bytes Input = toBytes("hello, hello, hello");
-  const Bytes Szdd = kwbpack::compressToSzdd(Input.data(), Input.size());
-  const Bytes Resource = kwbpack::buildPayloadResource({Szdd});
-  ASSERT_EQ(Resource.size(), Szdd.size() + 4);
-  EXPECT_EQ(readLittleEndian32(Resource, 0), Szdd.size() - 4);
-  EXPECT_TRUE(Bytes(Resource.begin() + 4, Resource.end() - 4) ==
-              Bytes(Szdd.begin() + 4, Szdd.end()));
-}
-
 TEST(PayloadResource, ToolWritesInputsInCommandLineOrder) {
   const std::vector<Bytes> Inputs = someInputs();
   ScratchDir Scratch;

@@ -2,6 +2,8 @@
 
 #include "szdd_encoder.h"
 
+#include <functional>
+#include <map>
 #include <random>
 #include <stdexcept>
 
@@ -12,49 +14,62 @@ namespace {
 // A file of the machine, or Fallback when it is missing; real files are
 // better test data than anything generated, but the tests must not depend
 // on them.
-Bytes machineFileOr(const std::string &Path, Bytes Fallback) {
+Bytes machineFileOr(const std::string &Path, const std::function<Bytes()> &Fallback) {
   try {
     Bytes Data = readFileBytes(Path);
-    if (Data.size() > kwbpack::MaxInputSize)
-      Data.resize(kwbpack::MaxInputSize);
+    Data.resize(std::min(Data.size(), kwbpack::MaxInputSize));
     return Data;
   } catch (const std::exception &) {
-    return Fallback;
+    return Fallback();
   }
 }
 
-Bytes generatedText(size_t Size) {
-  static const char *const Words[] = {
-      "the",     "installer", "copies",  "each",   "file",  "into",
-      "its",     "folder",    "and",     "writes", "a",     "shortcut",
-      "when",    "asked",     "to;",     "setup",  "ends.", "Windows",
-      "program", "data",      "\n",      "of",     "is",    "with"};
-  std::mt19937 Rng(7);
-  std::string Text;
-  while (Text.size() < Size) {
-    Text += Words[Rng() % (sizeof Words / sizeof *Words)];
-    Text += ' ';
-  }
-  Text.resize(Size);
-  return toBytes(Text);
-}
-
-Bytes runs() {
+Bytes repeated(const Bytes &Block, int Times) {
   Bytes Data;
-  std::mt19937 Rng(3);
-  for (int Run = 0; Run < 400; ++Run)
-    Data.insert(Data.end(), 1 + Rng() % 300, uint8_t(Rng()));
-  return Data;
-}
-
-// A random 4096-byte block three times: the only matches are exactly as far
-// back as the window reaches.
-Bytes windowEdge() {
-  const Bytes Block = randomBytes(4096, 11);
-  Bytes Data;
-  for (int Copy = 0; Copy < 3; ++Copy)
+  for (int I = 0; I < Times; ++I)
     Data.insert(Data.end(), Block.begin(), Block.end());
   return Data;
+}
+
+const std::map<std::string, std::function<Bytes()>> &samples() {
+  static const std::map<std::string, std::function<Bytes()>> Samples = {
+      {"Empty", [] { return Bytes(); }},
+      {"OneByte", [] { return Bytes{'x'}; }},
+      {"FifteenBytes", [] { return toBytes("Fifteen bytes!\n"); }},
+      {"AllSpaces", [] { return Bytes(20000, ' '); }},
+      {"LeadingSpaces", [] { return toBytes("       two words   and spaces"); }},
+      {"Runs",
+       [] {
+         Bytes Data;
+         std::mt19937 Rng(3);
+         for (int Run = 0; Run < 400; ++Run)
+           Data.insert(Data.end(), 1 + Rng() % 300, uint8_t(Rng()));
+         return Data;
+       }},
+      {"Text",
+       [] {
+         return machineFileOr("/usr/share/common-licenses/GPL-3", [] {
+           return bytesFrom("the installer copies each file\n", 35000, 7);
+         });
+       }},
+      {"Executable",
+       [] { return machineFileOr("/usr/bin/ls", [] { return readFileBytes("/proc/self/exe"); }); }},
+      {"Random", [] { return randomBytes(100000, 5); }},
+      // A random block three times: the only matches are exactly as far back
+      // as the window reaches.
+      {"WindowEdge", [] { return repeated(randomBytes(4096, 11), 3); }},
+      // Zero is what lies past the end in some match finders' buffers: a
+      // match must not run on into it.
+      {"TrailingZeros",
+       [] {
+         Bytes Data = toBytes("zeros follow");
+         Data.resize(Data.size() + 100, 0);
+         return Data;
+       }},
+      {"Mixed", [] { return mixedBytes(300000, 9); }},
+      {"LargestAllowed", [] { return mixedBytes(kwbpack::MaxInputSize, 13); }},
+  };
+  return Samples;
 }
 
 } // namespace
@@ -64,6 +79,14 @@ Bytes randomBytes(size_t Size, uint32_t Seed) {
   Bytes Data(Size);
   for (uint8_t &B : Data)
     B = uint8_t(Rng());
+  return Data;
+}
+
+Bytes bytesFrom(const std::string &Alphabet, size_t Size, uint32_t Seed) {
+  std::mt19937 Rng(Seed);
+  Bytes Data(Size);
+  for (uint8_t &B : Data)
+    B = uint8_t(Alphabet[Rng() % Alphabet.size()]);
   return Data;
 }
 
@@ -95,47 +118,34 @@ Bytes mixedBytes(size_t Size, uint32_t Seed) {
   return Data;
 }
 
+size_t matchLength(const Bytes &Input, size_t Pos, size_t Dist) {
+  size_t Len = 0;
+  while (Len < 18 && Pos + Len < Input.size() &&
+         (Pos + Len < Dist ? uint8_t(' ') : Input[Pos + Len - Dist]) == Input[Pos + Len])
+    ++Len;
+  return Len;
+}
+
+std::vector<size_t> longestMatches(const Bytes &Input) {
+  std::vector<size_t> Longest(Input.size(), 0);
+  for (size_t Pos = 0; Pos < Input.size(); ++Pos)
+    for (size_t Dist = 4096; Dist >= 1 && Longest[Pos] < 18; --Dist)
+      Longest[Pos] = std::max(Longest[Pos], matchLength(Input, Pos, Dist));
+  return Longest;
+}
+
 std::vector<std::string> sampleInputNames() {
-  return {"Empty",      "OneByte", "FifteenBytes", "AllSpaces",
-          "LeadingSpaces", "Runs", "Text",         "Executable",
-          "Random",     "WindowEdge", "TrailingZeros", "Mixed",
-          "LargestAllowed"};
+  std::vector<std::string> Names;
+  for (const auto &Sample : samples())
+    Names.push_back(Sample.first);
+  return Names;
 }
 
 Bytes makeSampleInput(const std::string &Name) {
-  if (Name == "Empty")
-    return {};
-  if (Name == "OneByte")
-    return {'x'};
-  if (Name == "FifteenBytes")
-    return toBytes("Fifteen bytes!\n");
-  if (Name == "AllSpaces")
-    return Bytes(20000, ' ');
-  if (Name == "LeadingSpaces")
-    return toBytes("       two words   and spaces");
-  if (Name == "Runs")
-    return runs();
-  if (Name == "Text")
-    return machineFileOr("/usr/share/common-licenses/GPL-3",
-                         generatedText(35000));
-  if (Name == "Executable")
-    return machineFileOr("/usr/bin/ls", readFileBytes("/proc/self/exe"));
-  if (Name == "Random")
-    return randomBytes(100000, 5);
-  if (Name == "WindowEdge")
-    return windowEdge();
-  if (Name == "TrailingZeros") {
-    // Zero is what lies past the end in some match finders' buffers: a
-    // match must not run on into it.
-    Bytes Data = toBytes("zeros follow");
-    Data.insert(Data.end(), 100, 0);
-    return Data;
-  }
-  if (Name == "Mixed")
-    return mixedBytes(300000, 9);
-  if (Name == "LargestAllowed")
-    return mixedBytes(kwbpack::MaxInputSize, 13);
-  throw std::invalid_argument("no sample input named " + Name);
+  auto Found = samples().find(Name);
+  if (Found == samples().end())
+    throw std::invalid_argument("no sample input named " + Name);
+  return Found->second();
 }
 
 } // namespace packtest

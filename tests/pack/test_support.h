@@ -14,8 +14,7 @@ using Bytes = std::vector<uint8_t>;
 Bytes toBytes(const std::string &Text);
 Bytes readFileBytes(const std::string &Path);
 void writeFileBytes(const std::string &Path, const Bytes &Data);
-bool pathExists(const std::string &Path);
-// Names in Dir, sorted, without "." and "..".
+// Names in Dir, sorted.
 std::vector<std::string> listDirectory(const std::string &Dir);
 
 // A fresh directory under the system temp folder, removed with its contents.
@@ -41,11 +40,9 @@ struct Decoded {
 };
 
 Decoded decodeWithLibmspack(const Bytes &SzddFile);
-Decoded decodeWithMsexpand(const std::string &MsexpandPath,
-                           const Bytes &SzddFile);
-
-// Full path of an executable found on PATH, or "" when there is none.
-std::string findOnPath(const std::string &Name);
+// With msexpand from PATH; Error is "" when msexpand is not installed.
+Decoded decodeWithMsexpand(const Bytes &SzddFile);
+bool haveMsexpand();
 
 struct RunResult {
   int ExitCode = -1; // -1 when the program did not exit normally.
@@ -53,11 +50,9 @@ struct RunResult {
   std::string Stderr;
 };
 
-// Runs Argv[0] with Argv, stdin from StdinPath (or /dev/null when empty),
-// and kills it after TimeoutSeconds.
+// Runs Argv[0] with Argv, stdin from StdinPath (or /dev/null when empty).
 RunResult runProgram(const std::vector<std::string> &Argv,
-                     const std::string &StdinPath = "",
-                     int TimeoutSeconds = 120);
+                     const std::string &StdinPath = "");
 
 } // namespace packtest
 
