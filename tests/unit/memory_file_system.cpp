@@ -72,8 +72,6 @@ MemoryFileSystem::Entry &MemoryFileSystem::AddFile(const std::string &path,
                                                    FileTime lastWrite) {
   std::string key = KeyOf(path);
   Entry &entry = Entries[key];
-  if (entry.Path.empty())
-    CreationOrder.push_back(key);
   entry.Path = Absolute(path);
   entry.Bytes = bytes;
   entry.Times = {lastWrite, lastWrite, lastWrite};
@@ -85,33 +83,31 @@ MemoryFileSystem::Entry *MemoryFileSystem::Find(const std::string &path) {
   return found == Entries.end() ? nullptr : &found->second;
 }
 
-std::vector<std::string> MemoryFileSystem::FilePaths() const {
-  std::vector<std::string> paths;
-  for (const std::string &key : CreationOrder) {
-    auto found = Entries.find(key);
-    if (found != Entries.end())
-      paths.push_back(found->second.Path);
-  }
-  return paths;
-}
-
 void MemoryFileSystem::Fail(Operation operation, const std::string &path, uint32_t error,
                             uint32_t written, int nth) {
   Failures.push_back(Failure{operation, KeyOf(path), error, written, nth});
 }
 
-bool MemoryFileSystem::TakeFailure(Operation operation, const std::string &key,
-                                   Failure *failure) {
+bool MemoryFileSystem::Injected(Operation operation, const std::string &key, uint32_t *error,
+                                uint32_t *written) {
   for (auto it = Failures.begin(); it != Failures.end(); ++it) {
     if (it->Call != operation || it->Key != key)
       continue;
     if (--it->Remaining > 0)
       return false;
-    *failure = *it;
+    *error = it->Error;
+    if (written)
+      *written = it->Written;
     Failures.erase(it);
     return true;
   }
   return false;
+}
+
+uint32_t MemoryFileSystem::Refusal(const Entry &entry, bool locked) {
+  if (entry.IsFolder || locked)
+    return ErrorAccessDenied;
+  return entry.OpenHandles > 0 ? ErrorSharingViolation : 0;
 }
 
 uint32_t MemoryFileSystem::CheckParent(const std::string &key) {
@@ -124,14 +120,9 @@ uint32_t MemoryFileSystem::CheckParent(const std::string &key) {
 
 uint32_t MemoryFileSystem::CreateFolder(const char *path) {
   std::string key = KeyOf(path);
-  Failure failure;
   uint32_t error = 0;
-  if (TakeFailure(CreateFolderCall, key, &failure))
-    error = failure.Error;
-  else if (Entries.count(key))
-    error = ErrorAlreadyExists;
-  else
-    error = CheckParent(key);
+  if (!Injected(CreateFolderCall, key, &error))
+    error = Entries.count(key) ? ErrorAlreadyExists : CheckParent(key);
   if (error == 0) {
     Entry &entry = Entries[key];
     entry.Path = Absolute(path);
@@ -145,17 +136,11 @@ uint32_t MemoryFileSystem::CreateFolder(const char *path) {
 uint32_t MemoryFileSystem::CreateForWriting(const char *path, FileHandle *file) {
   *file = 0;
   std::string key = KeyOf(path);
-  Failure failure;
   uint32_t error = 0;
   auto found = Entries.find(key);
-  if (TakeFailure(CreateForWritingCall, key, &failure))
-    error = failure.Error;
-  else if (found == Entries.end())
-    error = CheckParent(key);
-  else if (found->second.IsFolder || found->second.ReadOnly)
-    error = ErrorAccessDenied;
-  else if (found->second.OpenHandles > 0)
-    error = ErrorSharingViolation;
+  if (!Injected(CreateForWritingCall, key, &error))
+    error = found == Entries.end() ? CheckParent(key)
+                                   : Refusal(found->second, found->second.ReadOnly);
   if (error == 0) {
     FileTime now = Tick();
     if (found == Entries.end()) {
@@ -178,17 +163,12 @@ uint32_t MemoryFileSystem::CreateForWriting(const char *path, FileHandle *file) 
 uint32_t MemoryFileSystem::OpenForReading(const char *path, FileHandle *file) {
   *file = 0;
   std::string key = KeyOf(path);
-  Failure failure;
   uint32_t error = 0;
   auto found = Entries.find(key);
-  if (TakeFailure(OpenForReadingCall, key, &failure))
-    error = failure.Error;
-  else if (found == Entries.end())
-    error = CheckParent(key) == ErrorPathNotFound ? ErrorPathNotFound : ErrorFileNotFound;
-  else if (found->second.IsFolder || found->second.Unreadable)
-    error = ErrorAccessDenied;
-  else if (found->second.OpenHandles > 0)
-    error = ErrorSharingViolation;
+  if (!Injected(OpenForReadingCall, key, &error))
+    error = found != Entries.end() ? Refusal(found->second, found->second.Unreadable)
+            : CheckParent(key) == ErrorPathNotFound ? ErrorPathNotFound
+                                                    : ErrorFileNotFound;
   if (error == 0) {
     found->second.OpenHandles++;
     *file = NextHandle++;
@@ -207,12 +187,10 @@ uint32_t MemoryFileSystem::Write(FileHandle file, const void *data, uint32_t siz
     return 6; // ERROR_INVALID_HANDLE
   }
   Entry &entry = Entries[handle->second.Key];
-  Failure failure;
   uint32_t error = 0;
   uint32_t count = size;
-  if (TakeFailure(WriteCall, handle->second.Key, &failure)) {
-    error = failure.Error;
-    count = std::min(size, failure.Written);
+  if (Injected(WriteCall, handle->second.Key, &error, &count)) {
+    count = std::min(size, count);
   } else if (FreeBytes < size) {
     error = ErrorDiskFull;
     count = static_cast<uint32_t>(FreeBytes);
@@ -231,8 +209,8 @@ bool MemoryFileSystem::ReadTimes(FileHandle file, FileTimes *times) {
   if (handle == Handles.end())
     return false;
   Entry &entry = Entries[handle->second.Key];
-  Failure failure;
-  bool done = !TakeFailure(ReadTimesCall, handle->second.Key, &failure);
+  uint32_t error = 0;
+  bool done = !Injected(ReadTimesCall, handle->second.Key, &error);
   if (done)
     *times = entry.Times;
   Record("read-times " + entry.Path + " -> " + Result(done));
@@ -254,8 +232,8 @@ void MemoryFileSystem::Close(FileHandle file) {
 bool MemoryFileSystem::SetTimes(const char *path, const FileTimes &times) {
   std::string key = KeyOf(path);
   auto found = Entries.find(key);
-  Failure failure;
-  bool done = !TakeFailure(SetTimesCall, key, &failure) && found != Entries.end() &&
+  uint32_t error = 0;
+  bool done = !Injected(SetTimesCall, key, &error) && found != Entries.end() &&
               !found->second.IsFolder && !found->second.ReadOnly &&
               found->second.OpenHandles == 0;
   if (done)
@@ -267,21 +245,13 @@ bool MemoryFileSystem::SetTimes(const char *path, const FileTimes &times) {
 uint32_t MemoryFileSystem::Delete(const char *path) {
   std::string key = KeyOf(path);
   auto found = Entries.find(key);
-  Failure failure;
   uint32_t error = 0;
-  if (TakeFailure(DeleteCall, key, &failure))
-    error = failure.Error;
-  else if (found == Entries.end())
-    error = ErrorFileNotFound;
-  else if (found->second.IsFolder || found->second.ReadOnly)
-    error = ErrorAccessDenied;
-  else if (found->second.OpenHandles > 0)
-    error = ErrorSharingViolation;
+  if (!Injected(DeleteCall, key, &error))
+    error = found == Entries.end() ? ErrorFileNotFound
+                                   : Refusal(found->second, found->second.ReadOnly);
   if (error == 0) {
     FreeBytes += found->second.Bytes.size();
     Entries.erase(found);
-    CreationOrder.erase(std::remove(CreationOrder.begin(), CreationOrder.end(), key),
-                        CreationOrder.end());
   }
   Record("delete " + std::string(path) + " -> " + Result(error));
   return error;
@@ -291,17 +261,11 @@ uint32_t MemoryFileSystem::ReadForExpansion(const std::string &path, std::string
                                             bool *injected, uint32_t *injectedError) {
   std::string key = KeyOf(path);
   auto found = Entries.find(key);
-  Failure failure;
-  *injected = TakeFailure(ExpandCall, key, &failure);
-  *injectedError = *injected ? failure.Error : 0;
-  uint32_t error = 0;
-  if (found == Entries.end())
-    error = ErrorFileNotFound;
-  else if (found->second.IsFolder || found->second.Unreadable)
-    error = ErrorAccessDenied;
-  else if (found->second.OpenHandles > 0)
-    error = ErrorSharingViolation;
-  else
+  *injectedError = 0;
+  *injected = Injected(ExpandCall, key, injectedError);
+  uint32_t error =
+      found == Entries.end() ? ErrorFileNotFound : Refusal(found->second, found->second.Unreadable);
+  if (error == 0)
     *bytes = found->second.Bytes;
   return error;
 }

@@ -65,8 +65,6 @@ public:
   Entry &AddFile(const std::string &path, const std::string &bytes, FileTime lastWrite);
   Entry *Find(const std::string &path);
   bool Exists(const std::string &path) { return Find(path) != nullptr; }
-  // The paths of every file, in the order they were first created.
-  std::vector<std::string> FilePaths() const;
   size_t OpenHandleCount() const { return Handles.size(); }
 
   // Makes the call of the operation on path (the nth such call from now) fail with
@@ -108,15 +106,19 @@ private:
   std::string Absolute(const std::string &path) const;
   std::string KeyOf(const std::string &path) const;
   std::string ParentKey(const std::string &key) const;
-  bool TakeFailure(Operation operation, const std::string &key, Failure *failure);
+  // Whether a failure was asked for this call; if so, its error and bytes written.
+  bool Injected(Operation operation, const std::string &key, uint32_t *error,
+                uint32_t *written = nullptr);
   // The error for making a new entry at key: its parent must be a folder that is not
   // read-only.
   uint32_t CheckParent(const std::string &key);
+  // The error for opening, replacing or deleting an existing entry: a folder or a
+  // locked file is refused, a file open elsewhere is shared.
+  static uint32_t Refusal(const Entry &entry, bool locked);
   FileTime Tick() { return Now += FileTimeTicksPerSecond; }
 
   const CodePage &Characters;
   std::map<std::string, Entry> Entries;
-  std::vector<std::string> CreationOrder;
   std::vector<Failure> Failures;
   std::map<FileHandle, OpenFile> Handles;
   FileHandle NextHandle = 100;

@@ -25,12 +25,6 @@ struct MemoryStream {
 
 MemoryStream *StreamOf(mspack_file *file) { return reinterpret_cast<MemoryStream *>(file); }
 
-mspack_file *Open(mspack_system *, const char *name, int) {
-  return reinterpret_cast<mspack_file *>(const_cast<char *>(name));
-}
-
-void Close(mspack_file *) {}
-
 int Read(mspack_file *file, void *buffer, int bytes) {
   MemoryStream *stream = StreamOf(file);
   if (!stream->Input)
@@ -65,18 +59,22 @@ int Seek(mspack_file *file, off_t offset, int mode) {
   return 0;
 }
 
-off_t Tell(mspack_file *file) { return static_cast<off_t>(StreamOf(file)->Position); }
-
 void Message(mspack_file *, const char *, ...) {}
 
-void *Allocate(mspack_system *, size_t bytes) { return malloc(bytes); }
-
-void Free(void *block) { free(block); }
-
-void Copy(void *source, void *destination, size_t bytes) { memmove(destination, source, bytes); }
-
-mspack_system MemorySystem = {Open, Close, Read,     Write, Seek, Tell,
-                              Message, Allocate, Free, Copy, nullptr};
+mspack_system MemorySystem = {
+    [](mspack_system *, const char *name, int) {
+      return reinterpret_cast<mspack_file *>(const_cast<char *>(name));
+    },
+    [](mspack_file *) {},
+    Read,
+    Write,
+    Seek,
+    [](mspack_file *file) { return static_cast<off_t>(StreamOf(file)->Position); },
+    Message,
+    [](mspack_system *, size_t bytes) { return malloc(bytes); },
+    free,
+    [](void *source, void *destination, size_t bytes) { memmove(destination, source, bytes); },
+    nullptr};
 
 struct DecompressorDeleter {
   void operator()(msszdd_decompressor *decompressor) const {
@@ -131,14 +129,4 @@ int32_t MspackExpansion::ExpandFile(const char *path, uint8_t *buffer, int32_t s
   }
   FileSystem.Record("expand " + std::string(path) + " -> " + std::to_string(result));
   return result;
-}
-
-bool ExpandSzdd(const std::string &compressed, std::string *expanded) {
-  size_t produced = 0;
-  int error = Decompress(compressed, nullptr, 0, &produced);
-  if (error != MSPACK_ERR_OK)
-    return false;
-  expanded->assign(produced, '\0');
-  Decompress(compressed, reinterpret_cast<uint8_t *>(&(*expanded)[0]), produced, &produced);
-  return true;
 }

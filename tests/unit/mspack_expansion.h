@@ -19,7 +19,3 @@ public:
 private:
   MemoryFileSystem &FileSystem;
 };
-
-// Expands complete SZDD bytes with libmspack; the tests use it to check what they feed
-// in. Returns false when libmspack refuses them.
-bool ExpandSzdd(const std::string &compressed, std::string *expanded);
