@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,37 +85,85 @@ protected:
   MemoryFileSystem Files{Characters};
 };
 
-TEST_F(FolderCreation, MakesEveryMissingLevelTopFirst) {
-  EXPECT_EQ(Create("C:\\A\\B\\C"), 0u);
-  EXPECT_EQ(Files.Calls, (std::vector<std::string>{
-                             "create-folder C:\\A\\B\\C -> 3",
-                             "create-folder C:\\A\\B -> 3",
-                             "create-folder C:\\A -> 0",
-                             "create-folder C:\\A\\B -> 0",
-                             "create-folder C:\\A\\B\\C -> 0",
-                         }));
-  EXPECT_TRUE(IsFolder("C:\\A\\B\\C"));
+std::string Tried(const std::string &path, uint32_t result) {
+  return "create-folder " + path + " -> " + std::to_string(result);
 }
 
-TEST_F(FolderCreation, AcceptsAFolderThatExistsAndChangesNothing) {
-  Files.AddFolder("C:\\Program Files\\Corvane Software\\Vistrel");
-  EXPECT_EQ(Create("C:\\Program Files\\Corvane Software\\Vistrel"), 0u);
-  EXPECT_EQ(Files.Calls, (std::vector<std::string>{
-                             "create-folder C:\\Program Files\\Corvane Software\\Vistrel -> 183",
-                         }));
-}
-
-TEST_F(FolderCreation, CountsAnExistingFileAsTheFolder) {
-  Files.AddFile("C:\\Vistrel", "not a folder", Files.Now);
-  EXPECT_EQ(Create("C:\\Vistrel"), 0u);
-}
-
-TEST_F(FolderCreation, IgnoresLeadingAndTrailingWhiteSpace) {
-  Files.AddFolder("C:\\Program Files");
-  EXPECT_EQ(Create(" \t C:\\Program Files\\Vistrel \r\n\v\f "), 0u);
-  EXPECT_EQ(Files.Calls,
-            (std::vector<std::string>{"create-folder C:\\Program Files\\Vistrel -> 0"}));
-  EXPECT_TRUE(IsFolder("C:\\Program Files\\Vistrel"));
+TEST_F(FolderCreation, MakesMissingLevelsTopFirstAndTriesEachLevelAgainOnlyOnce) {
+  const std::string trailByteParent = "C:\\" + Katakana + Table;
+  struct Case {
+    const char *Name;
+    std::function<void(MemoryFileSystem &)> Setup;
+    std::string Path;
+    uint32_t Result;
+    std::vector<std::string> Calls;
+    std::vector<std::string> Folders = {}; // that must be there afterwards
+    std::vector<std::string> Absent = {};  // that must not
+  } cases[] = {
+      {"every level missing", nullptr, "C:\\A\\B\\C", 0,
+       {Tried("C:\\A\\B\\C", 3), Tried("C:\\A\\B", 3), Tried("C:\\A", 0),
+        Tried("C:\\A\\B", 0), Tried("C:\\A\\B\\C", 0)},
+       {"C:\\A\\B\\C"}},
+      {"existing folder", [](MemoryFileSystem &f) { f.AddFolder("C:\\Vistrel\\Data"); },
+       "C:\\Vistrel\\Data", 0, {Tried("C:\\Vistrel\\Data", 183)}},
+      {"existing file counts as the folder",
+       [](MemoryFileSystem &f) { f.AddFile("C:\\Vistrel", "not a folder", f.Now); },
+       "C:\\Vistrel", 0, {Tried("C:\\Vistrel", 183)}},
+      {"leading and trailing white space",
+       [](MemoryFileSystem &f) { f.AddFolder("C:\\Program Files"); },
+       " \t C:\\Program Files\\Vistrel \r\n\v\f ", 0,
+       {Tried("C:\\Program Files\\Vistrel", 0)}, {"C:\\Program Files\\Vistrel"}},
+      // No parent can be split off: below the root of a missing drive, a trailing
+      // backslash or a doubled one in front of the last component.
+      {"missing drive", nullptr, "Q:\\Setup", 3, {Tried("Q:\\Setup", 3)}},
+      {"trailing backslash, parent missing", nullptr, "C:\\X\\Y\\", 3,
+       {Tried("C:\\X\\Y\\", 3)}, {}, {"C:\\X"}},
+      {"doubled backslash", nullptr, "C:\\X\\\\Y", 3, {Tried("C:\\X\\\\Y", 3)}, {}, {"C:\\X"}},
+      // A single relative name is passed on unchanged.
+      {"relative name", [](MemoryFileSystem &f) { f.AddFolder(f.CurrentFolder); }, "Vistrel", 0,
+       {Tried("Vistrel", 0)}, {"C:\\WORK\\Vistrel"}},
+      {"relative name refused",
+       [](MemoryFileSystem &f) { f.Fail(MemoryFileSystem::CreateFolderCall, "Setup", 3); },
+       "Setup", 3, {Tried("Setup", 3)}},
+      // The deepest error is passed up and the levels already made stay: the first
+      // attempt at C:\P\Q finds its parent missing, the second is refused.
+      {"access denied part way",
+       [](MemoryFileSystem &f) { f.Fail(MemoryFileSystem::CreateFolderCall, "C:\\P\\Q", 5, 0, 2); },
+       "C:\\P\\Q\\R\\S", 5,
+       {Tried("C:\\P\\Q\\R\\S", 3), Tried("C:\\P\\Q\\R", 3), Tried("C:\\P\\Q", 3),
+        Tried("C:\\P", 0), Tried("C:\\P\\Q", 5)},
+       {"C:\\P"}, {"C:\\P\\Q"}},
+      {"read-only folder",
+       [](MemoryFileSystem &f) {
+         f.AddFolder("C:\\Locked");
+         f.Find("C:\\Locked")->ReadOnly = true;
+       },
+       "C:\\Locked\\A\\B", 5,
+       {Tried("C:\\Locked\\A\\B", 3), Tried("C:\\Locked\\A", 5)}, {}, {"C:\\Locked\\A"}},
+      // A level that still cannot be made after its parent was ends the attempt. A file
+      // in the way counts as existing, yet nothing can be made below it.
+      {"file in the way", [](MemoryFileSystem &f) { f.AddFile("C:\\F", "", f.Now); },
+       "C:\\F\\G", 3, {Tried("C:\\F\\G", 3), Tried("C:\\F", 183), Tried("C:\\F\\G", 3)}},
+      // The parent's trailing blank is dropped when it is made, but not in the retry.
+      {"parent ending in a blank", nullptr, "C:\\X \\Y", 3,
+       {Tried("C:\\X \\Y", 3), Tried("C:\\X", 0), Tried("C:\\X \\Y", 3)}},
+      {"parent ending in a trail byte 0x5C", nullptr, trailByteParent + "\\B", 0,
+       {Tried(trailByteParent + "\\B", 3), Tried(trailByteParent, 0),
+        Tried(trailByteParent + "\\B", 0)},
+       {trailByteParent + "\\B"}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.Name);
+    MemoryFileSystem files{Characters};
+    if (c.Setup)
+      c.Setup(files);
+    EXPECT_EQ(CreateFolderPath(files, Characters, CString(c.Path.c_str())), c.Result);
+    EXPECT_EQ(files.Calls, c.Calls);
+    for (const std::string &folder : c.Folders)
+      EXPECT_TRUE(files.Find(folder) && files.Find(folder)->IsFolder) << folder;
+    for (const std::string &absent : c.Absent)
+      EXPECT_FALSE(files.Exists(absent)) << absent;
+  }
 }
 
 TEST_F(FolderCreation, AttemptsNothingFor240BytesOrMoreAfterTrimming) {
@@ -138,97 +187,6 @@ TEST_F(FolderCreation, AttemptsNothingFor240BytesOrMoreAfterTrimming) {
   EXPECT_EQ(Create(doubleByte239), 0u);
   EXPECT_TRUE(IsFolder(doubleByte239));
   EXPECT_EQ(Create(path239.substr(0, 238) + Table), ErrorBadLength);
-}
-
-TEST_F(FolderCreation, EndsWithPathNotFoundWhenNoParentCanBeSplitOff) {
-  struct Case {
-    const char *Path;
-    std::vector<std::string> Calls;
-  } cases[] = {
-      // Directly below the root of a drive that does not exist.
-      {"Q:\\Setup", {"create-folder Q:\\Setup -> 3"}},
-      // A trailing backslash whose parent is missing: the last component is empty.
-      {"C:\\X\\Y\\", {"create-folder C:\\X\\Y\\ -> 3"}},
-      // A doubled backslash in front of the last component.
-      {"C:\\X\\\\Y", {"create-folder C:\\X\\\\Y -> 3"}},
-  };
-  for (const Case &c : cases) {
-    Files.Calls.clear();
-    EXPECT_EQ(Create(c.Path), ErrorPathNotFound) << c.Path;
-    EXPECT_EQ(Files.Calls, c.Calls) << c.Path;
-    EXPECT_FALSE(Files.Exists("C:\\X")) << c.Path;
-  }
-}
-
-TEST_F(FolderCreation, PassesASingleRelativeNameOnUnchanged) {
-  Files.AddFolder(Files.CurrentFolder);
-  EXPECT_EQ(Create("Vistrel"), 0u);
-  EXPECT_TRUE(IsFolder(Files.CurrentFolder + "\\Vistrel"));
-
-  Files.Calls.clear();
-  Files.Fail(MemoryFileSystem::CreateFolderCall, "Setup", ErrorPathNotFound);
-  EXPECT_EQ(Create("Setup"), ErrorPathNotFound);
-  EXPECT_EQ(Files.Calls, (std::vector<std::string>{"create-folder Setup -> 3"}));
-}
-
-TEST_F(FolderCreation, PassesTheDeepestErrorUpAndKeepsTheLevelsAlreadyMade) {
-  // The first attempt at C:\P\Q finds its parent missing; the second, after C:\P was
-  // made, is refused.
-  Files.Fail(MemoryFileSystem::CreateFolderCall, "C:\\P\\Q", ErrorAccessDenied, 0, 2);
-  EXPECT_EQ(Create("C:\\P\\Q\\R\\S"), ErrorAccessDenied);
-  EXPECT_EQ(Files.Calls, (std::vector<std::string>{
-                             "create-folder C:\\P\\Q\\R\\S -> 3",
-                             "create-folder C:\\P\\Q\\R -> 3",
-                             "create-folder C:\\P\\Q -> 3",
-                             "create-folder C:\\P -> 0",
-                             "create-folder C:\\P\\Q -> 5",
-                         }));
-  EXPECT_TRUE(IsFolder("C:\\P"));
-  EXPECT_FALSE(Files.Exists("C:\\P\\Q"));
-}
-
-TEST_F(FolderCreation, RefusalByAReadOnlyFolderIsReportedAsItCame) {
-  Files.AddFolder("C:\\Locked");
-  Files.Find("C:\\Locked")->ReadOnly = true;
-  EXPECT_EQ(Create("C:\\Locked\\A\\B"), ErrorAccessDenied);
-  EXPECT_FALSE(Files.Exists("C:\\Locked\\A"));
-}
-
-TEST_F(FolderCreation, StopsWhenALevelStillCannotBeMadeAfterItsParentWas) {
-  struct Case {
-    const char *Name;
-    std::string Path;
-    std::vector<std::string> Calls;
-  } cases[] = {
-      // A file stands where a folder should be: it counts as existing, yet nothing
-      // can be made below it.
-      {"file in the way",
-       "C:\\F\\G",
-       {"create-folder C:\\F\\G -> 3", "create-folder C:\\F -> 183",
-        "create-folder C:\\F\\G -> 3"}},
-      // The parent's trailing blank is dropped when it is made, but not in the retry.
-      {"parent ending in a blank",
-       "C:\\X \\Y",
-       {"create-folder C:\\X \\Y -> 3", "create-folder C:\\X -> 0",
-        "create-folder C:\\X \\Y -> 3"}},
-  };
-  Files.AddFile("C:\\F", "", Files.Now);
-  for (const Case &c : cases) {
-    Files.Calls.clear();
-    EXPECT_EQ(Create(c.Path), ErrorPathNotFound) << c.Name;
-    EXPECT_EQ(Files.Calls, c.Calls) << c.Name;
-  }
-}
-
-TEST_F(FolderCreation, MakesAParentWhoseNameEndsInATrailByte0x5C) {
-  std::string parent = "C:\\" + Katakana + Table;
-  EXPECT_EQ(Create(parent + "\\B"), 0u);
-  EXPECT_EQ(Files.Calls, (std::vector<std::string>{
-                             "create-folder " + parent + "\\B -> 3",
-                             "create-folder " + parent + " -> 0",
-                             "create-folder " + parent + "\\B -> 0",
-                         }));
-  EXPECT_TRUE(IsFolder(parent + "\\B"));
 }
 
 } // namespace
