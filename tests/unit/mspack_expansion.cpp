@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -13,98 +15,26 @@ namespace {
 const int32_t LzErrorBadInHandle = -1;
 const int32_t LzErrorRead = -3;
 
-// One end of a libmspack transfer held in memory. libmspack hands "file names" to the
-// system's open call untouched, so the names given to it are pointers to these.
-struct MemoryStream {
-  const std::string *Input = nullptr; // for reading
-  size_t Position = 0;
-  uint8_t *Output = nullptr; // for writing: at most Capacity bytes are kept
-  size_t Capacity = 0;
-  size_t Produced = 0;
-};
-
-MemoryStream *StreamOf(mspack_file *file) { return reinterpret_cast<MemoryStream *>(file); }
-
-int Read(mspack_file *file, void *buffer, int bytes) {
-  MemoryStream *stream = StreamOf(file);
-  if (!stream->Input)
-    return -1;
-  size_t count = std::min(static_cast<size_t>(bytes), stream->Input->size() - stream->Position);
-  memcpy(buffer, stream->Input->data() + stream->Position, count);
-  stream->Position += count;
-  return static_cast<int>(count);
-}
-
-int Write(mspack_file *file, void *buffer, int bytes) {
-  MemoryStream *stream = StreamOf(file);
-  if (stream->Produced < stream->Capacity) {
-    size_t count = std::min(static_cast<size_t>(bytes), stream->Capacity - stream->Produced);
-    memcpy(stream->Output + stream->Produced, buffer, count);
-  }
-  stream->Produced += static_cast<size_t>(bytes);
-  return bytes;
-}
-
-int Seek(mspack_file *file, off_t offset, int mode) {
-  MemoryStream *stream = StreamOf(file);
-  if (!stream->Input)
-    return -1;
-  off_t base = mode == MSPACK_SYS_SEEK_START ? 0
-               : mode == MSPACK_SYS_SEEK_CUR ? static_cast<off_t>(stream->Position)
-                                             : static_cast<off_t>(stream->Input->size());
-  off_t target = base + offset;
-  if (target < 0 || target > static_cast<off_t>(stream->Input->size()))
-    return -1;
-  stream->Position = static_cast<size_t>(target);
-  return 0;
-}
-
-void Message(mspack_file *, const char *, ...) {}
-
-mspack_system MemorySystem = {
-    [](mspack_system *, const char *name, int) {
-      return reinterpret_cast<mspack_file *>(const_cast<char *>(name));
-    },
-    [](mspack_file *) {},
-    Read,
-    Write,
-    Seek,
-    [](mspack_file *file) { return static_cast<off_t>(StreamOf(file)->Position); },
-    Message,
-    [](mspack_system *, size_t bytes) { return malloc(bytes); },
-    free,
-    [](void *source, void *destination, size_t bytes) { memmove(destination, source, bytes); },
-    nullptr};
-
-struct DecompressorDeleter {
-  void operator()(msszdd_decompressor *decompressor) const {
-    mspack_destroy_szdd_decompressor(decompressor);
-  }
-};
-
-// Expands compressed into output (at most capacity bytes kept). Returns the libmspack
-// error and the full expanded length.
-int Decompress(const std::string &compressed, uint8_t *output, size_t capacity,
-               size_t *produced) {
-  std::unique_ptr<msszdd_decompressor, DecompressorDeleter> decompressor(
-      mspack_create_szdd_decompressor(&MemorySystem));
-  if (!decompressor)
-    return MSPACK_ERR_NOMEMORY;
-  MemoryStream input;
-  input.Input = &compressed;
-  MemoryStream outputStream;
-  outputStream.Output = output;
-  outputStream.Capacity = capacity;
-  int error = decompressor->decompress(decompressor.get(), reinterpret_cast<const char *>(&input),
-                                       reinterpret_cast<const char *>(&outputStream));
-  *produced = outputStream.Produced;
+// Expands compressed with libmspack through two scratch files; returns the libmspack error.
+int Decompress(const std::string &compressed, std::string *expanded) {
+  std::string folder = (std::filesystem::temp_directory_path() / "kwb-expand.XXXXXX").string();
+  if (!mkdtemp(&folder[0]))
+    return MSPACK_ERR_OPEN;
+  const std::string in = folder + "/in", out = folder + "/out";
+  std::ofstream(in, std::ios::binary) << compressed;
+  msszdd_decompressor *decompressor = mspack_create_szdd_decompressor(nullptr);
+  int error = decompressor->decompress(decompressor, in.c_str(), out.c_str());
+  mspack_destroy_szdd_decompressor(decompressor);
+  std::ifstream result(out, std::ios::binary);
+  expanded->assign(std::istreambuf_iterator<char>(result), {});
+  std::filesystem::remove_all(folder);
   return error;
 }
 
 } // namespace
 
 int32_t MspackExpansion::ExpandFile(const char *path, uint8_t *buffer, int32_t size) {
-  std::string compressed;
+  std::string compressed, expanded;
   bool injected = false;
   uint32_t injectedError = 0;
   uint32_t openError = FileSystem.ReadForExpansion(path, &compressed, &injected, &injectedError);
@@ -114,17 +44,15 @@ int32_t MspackExpansion::ExpandFile(const char *path, uint8_t *buffer, int32_t s
   } else if (openError != 0) {
     result = LzErrorBadInHandle;
   } else {
-    size_t produced = 0;
-    int error = Decompress(compressed, buffer, static_cast<size_t>(size), &produced);
-    if (error == MSPACK_ERR_SIGNATURE) {
-      // Not compressed: the platform's library reads such a file as it is.
-      produced = std::min(compressed.size(), static_cast<size_t>(size));
-      memcpy(buffer, compressed.data(), produced);
-      result = static_cast<int32_t>(produced);
-    } else if (error != MSPACK_ERR_OK) {
+    int error = Decompress(compressed, &expanded);
+    // A file not in the compressed format is read as it is, as the platform's library does.
+    if (error == MSPACK_ERR_SIGNATURE)
+      expanded = compressed;
+    else if (error != MSPACK_ERR_OK)
       result = LzErrorRead;
-    } else {
-      result = static_cast<int32_t>(std::min(produced, static_cast<size_t>(size)));
+    if (result == 0) {
+      result = static_cast<int32_t>(std::min(expanded.size(), static_cast<size_t>(size)));
+      memcpy(buffer, expanded.data(), static_cast<size_t>(result));
     }
   }
   FileSystem.Record("expand " + std::string(path) + " -> " + std::to_string(result));
