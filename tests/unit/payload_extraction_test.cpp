@@ -57,6 +57,10 @@ public:
     MemoryFileSystem::Entry *entry = Files.Find(path);
     return entry ? entry->Bytes : "<missing>";
   }
+  FileTime LastWriteOf(const std::string &path) {
+    MemoryFileSystem::Entry *entry = Files.Find(path);
+    return entry ? entry->Times.LastWrite : 0;
+  }
   // The calls of one kind, in order ("create", "delete", ...), without the result.
   std::vector<std::string> CallsOf(const std::string &kind) {
     std::vector<std::string> calls;
@@ -184,7 +188,7 @@ TEST_F(Extraction, GoesOnWhenTimesCannotBeReadOrApplied) {
             (std::vector<std::string>{SystemLibrary, InInstallFolder("KWB.hlp"),
                                       InInstallFolder("KWB.cnt"),
                                       InInstallFolder("uninstall.exe")}));
-  EXPECT_NE(bench.Files.Find(InInstallFolder("KWB.exe"))->Times.LastWrite, ProductTimeUtc);
+  EXPECT_NE(bench.LastWriteOf(InInstallFolder("KWB.exe")), ProductTimeUtc);
   ExpectNothingHeld(bench);
 }
 
@@ -296,7 +300,7 @@ TEST_F(Extraction, StopsAtADestinationThatCannotBeCreated) {
   EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{"Error creating file"});
   EXPECT_TRUE(bench.Files.Exists(Archive)) << "kwb.tmp stays when a file cannot be created";
   EXPECT_EQ(bench.BytesOf(InInstallFolder("KWB.hlp")), "read-only help");
-  EXPECT_EQ(bench.Files.Find(InInstallFolder("KWB.hlp"))->Times.LastWrite, 5u);
+  EXPECT_EQ(bench.LastWriteOf(InInstallFolder("KWB.hlp")), 5u);
   ExpectInstalledUpTo(bench, 2, 0, SystemLibrary, 2);
   ExpectNothingHeld(bench);
 }
@@ -428,13 +432,13 @@ TEST_F(Extraction, KeepsASystemLibraryAtLeastAsNewAsItsOwnToTheSecond) {
     EXPECT_TRUE(bench.Messages.Shown.empty());
     if (c.Kept) {
       EXPECT_EQ(bench.BytesOf(SystemLibrary), "the system's copy");
-      EXPECT_EQ(bench.Files.Find(SystemLibrary)->Times.LastWrite, existingTime);
+      EXPECT_EQ(bench.LastWriteOf(SystemLibrary), existingTime);
       // Our copy is still expanded, written and stamped, beside the product.
       ExpectInstalledUpTo(bench, PayloadFileCount, 0, LocalLibrary);
-      EXPECT_EQ(bench.Files.Find(LocalLibrary)->Times.LastWrite, LibraryTimeUtc);
+      EXPECT_EQ(bench.LastWriteOf(LocalLibrary), LibraryTimeUtc);
     } else {
       ExpectInstalledUpTo(bench, PayloadFileCount, 0, SystemLibrary);
-      EXPECT_EQ(bench.Files.Find(SystemLibrary)->Times.LastWrite, LibraryTimeUtc);
+      EXPECT_EQ(bench.LastWriteOf(SystemLibrary), LibraryTimeUtc);
       EXPECT_FALSE(bench.Files.Exists(LocalLibrary));
     }
     ExpectNothingHeld(bench);
