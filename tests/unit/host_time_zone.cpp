@@ -8,16 +8,6 @@ namespace {
 // Seconds from 1601-01-01 to 1970-01-01.
 const long long UnixEpochInFileTimeSeconds = 11644473600LL;
 
-// Days from 1970-01-01 to the date, in the proleptic Gregorian calendar.
-long long DaysFromCivil(int year, int month, int day) {
-  year -= month <= 2;
-  long long era = (year >= 0 ? year : year - 399) / 400;
-  long long yearOfEra = year - era * 400;
-  long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
-
 FileTime FromUnixSeconds(long long seconds) {
   return static_cast<FileTime>(seconds + UnixEpochInFileTimeSeconds) * FileTimeTicksPerSecond;
 }
@@ -60,6 +50,12 @@ ScopedTimeZone::~ScopedTimeZone() {
 }
 
 FileTime UtcFileTime(int year, int month, int day, int hour, int minute, int second) {
-  return FromUnixSeconds(DaysFromCivil(year, month, day) * 86400LL + hour * 3600LL +
-                         minute * 60LL + second);
+  std::tm utc = {};
+  utc.tm_year = year - 1900;
+  utc.tm_mon = month - 1;
+  utc.tm_mday = day;
+  utc.tm_hour = hour;
+  utc.tm_min = minute;
+  utc.tm_sec = second;
+  return FromUnixSeconds(timegm(&utc));
 }

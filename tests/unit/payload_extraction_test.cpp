@@ -49,6 +49,12 @@ public:
     Resources.Resources[131] = PackedResource(product.Edition42);
   }
 
+  // Every ending gives the buffer back and closes every file.
+  ~Bench() {
+    EXPECT_EQ(Memory.Outstanding, 0) << "the expansion buffer was not released";
+    EXPECT_EQ(Files.OpenHandleCount(), 0u) << "a file was left open";
+  }
+
   bool Extract(int edition = 0, const std::string &folder = InstallFolder) {
     return ExtractPayload(Platform, CString(folder.c_str()), edition);
   }
@@ -105,12 +111,6 @@ void ExpectInstalledUpTo(Bench &bench, int count, int edition = 0,
   }
 }
 
-// The state every ending leaves: the buffer given back and every file closed.
-void ExpectNothingHeld(Bench &bench) {
-  EXPECT_EQ(bench.Memory.Outstanding, 0) << "the expansion buffer was not released";
-  EXPECT_EQ(bench.Files.OpenHandleCount(), 0u) << "a file was left open";
-}
-
 TEST_F(Extraction, TakesTheEditionFilesFromTheEditionResourceAndTheLibraryAlwaysFrom129) {
   struct Case {
     int Edition;
@@ -122,7 +122,6 @@ TEST_F(Extraction, TakesTheEditionFilesFromTheEditionResourceAndTheLibraryAlways
     EXPECT_TRUE(bench.Extract(c.Edition));
     EXPECT_TRUE(bench.Messages.Shown.empty());
     ExpectInstalledUpTo(bench, PayloadFileCount, c.InstalledEdition);
-    ExpectNothingHeld(bench);
   }
   EXPECT_EQ(EditionResourceId(0), 130);
   EXPECT_EQ(EditionResourceId(1), 131);
@@ -152,7 +151,6 @@ TEST_F(Extraction, WritesExpandsInstallsAndStampsEachFileBeforeTheNextAndRemoves
   expected.push_back("delete " + Archive + " -> 0");
   EXPECT_EQ(bench.Files.Calls, expected);
   EXPECT_EQ(bench.Memory.Sizes, std::vector<uint32_t>{2000000});
-  ExpectNothingHeld(bench);
   // Every file gets its fixed creation and last-write time.
   for (int i = 0; i < PayloadFileCount; ++i) {
     std::string path = i == LibraryFileIndex ? SystemLibrary : InInstallFolder(PayloadFileNames[i]);
@@ -189,7 +187,6 @@ TEST_F(Extraction, GoesOnWhenTimesCannotBeReadOrApplied) {
                                       InInstallFolder("KWB.cnt"),
                                       InInstallFolder("uninstall.exe")}));
   EXPECT_NE(bench.LastWriteOf(InInstallFolder("KWB.exe")), ProductTimeUtc);
-  ExpectNothingHeld(bench);
 }
 
 // F1: the temporary archive cannot be created.
@@ -215,7 +212,6 @@ TEST_F(Extraction, ReportsAnArchiveThatCannotBeCreatedByItsCause) {
       EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{c.Message});
       ExpectInstalledUpTo(bench, failingFile);
       EXPECT_EQ(bench.CallsOf("delete"), std::vector<std::string>{});
-      ExpectNothingHeld(bench);
     }
   }
 }
@@ -247,7 +243,6 @@ TEST_F(Extraction, RemovesAnArchiveThatCouldNotBeWrittenWhole) {
     EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{c.Message});
     EXPECT_FALSE(bench.Files.Exists(Archive));
     ExpectInstalledUpTo(bench, 2);
-    ExpectNothingHeld(bench);
   }
 }
 
@@ -258,7 +253,6 @@ TEST_F(Extraction, IgnoresAFailingDeleteOfTheUnwrittenArchive) {
   EXPECT_FALSE(bench.Extract());
   EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{DiskFull});
   EXPECT_EQ(bench.CallsOf("delete"), std::vector<std::string>{Archive});
-  ExpectNothingHeld(bench);
 }
 
 // F3: the expansion yields nothing.
@@ -286,7 +280,6 @@ TEST_F(Extraction, StopsWhenTheExpansionYieldsNoBytes) {
     EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{ErrorInInstallation});
     EXPECT_TRUE(bench.Files.Exists(Archive)) << "kwb.tmp stays after a failed expansion";
     ExpectInstalledUpTo(bench, 2);
-    ExpectNothingHeld(bench);
   }
 }
 
@@ -302,7 +295,6 @@ TEST_F(Extraction, StopsAtADestinationThatCannotBeCreated) {
   EXPECT_EQ(bench.BytesOf(InInstallFolder("KWB.hlp")), "read-only help");
   EXPECT_EQ(bench.LastWriteOf(InInstallFolder("KWB.hlp")), 5u);
   ExpectInstalledUpTo(bench, 2, 0, SystemLibrary, 2);
-  ExpectNothingHeld(bench);
 }
 
 // F5: the write to the destination fails.
@@ -329,7 +321,6 @@ TEST_F(Extraction, KeepsAPartlyWrittenDestinationAndRemovesTheArchive) {
     EXPECT_EQ(bench.BytesOf(InInstallFolder("KWB.cnt")),
               TestProduct().Edition311[2].substr(0, c.Written));
     ExpectInstalledUpTo(bench, 3, 0, SystemLibrary, 3);
-    ExpectNothingHeld(bench);
   }
 }
 
@@ -345,7 +336,6 @@ TEST_F(Extraction, ReportsAFullDiskWhereverItFillsUp) {
     EXPECT_FALSE(bench.Extract());
     EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{DiskFull});
     EXPECT_FALSE(bench.Files.Exists(Archive));
-    ExpectNothingHeld(bench);
   }
 }
 
@@ -389,7 +379,6 @@ TEST_F(Extraction, EndsTheListAtAZeroLengthAndRefusesARecordRunningPastTheResour
       EXPECT_EQ(bench.CallsOf("delete"), std::vector<std::string>{Archive});
       EXPECT_FALSE(bench.Files.Exists(Archive));
     }
-    ExpectNothingHeld(bench);
   }
 }
 
@@ -404,7 +393,6 @@ TEST_F(Extraction, ReportsAMissingResourceOrBufferBeforeTouchingAnything) {
     EXPECT_FALSE(bench.Extract(missing == 131 ? 1 : 0));
     EXPECT_EQ(bench.Messages.Shown, std::vector<std::string>{ErrorInInstallation});
     EXPECT_TRUE(bench.Files.Calls.empty());
-    ExpectNothingHeld(bench);
   }
 }
 
@@ -441,7 +429,6 @@ TEST_F(Extraction, KeepsASystemLibraryAtLeastAsNewAsItsOwnToTheSecond) {
       EXPECT_EQ(bench.LastWriteOf(SystemLibrary), LibraryTimeUtc);
       EXPECT_FALSE(bench.Files.Exists(LocalLibrary));
     }
-    ExpectNothingHeld(bench);
   }
 }
 
@@ -469,7 +456,6 @@ TEST_F(Extraction, TreatsASystemLibraryThatCannotBeCheckedAsAbsent) {
     } else {
       ExpectInstalledUpTo(bench, PayloadFileCount, 0, SystemLibrary);
     }
-    ExpectNothingHeld(bench);
   }
 }
 
