@@ -86,6 +86,15 @@ leave_prefix() {
   exit $rc
 }
 
+# Runs a test's command within the test time limit and ends the script with its status.
+run_bounded() {
+  local name=$1 rc=0
+  shift
+  timeout -k 10 "$TEST_TIMEOUT" "$@" || rc=$?
+  [ $rc -ne 124 ] || echo "wine-rig: $name timed out after $TEST_TIMEOUT s" >&2
+  exit $rc
+}
+
 command=${1:-}
 rig=${2:-}
 [ -n "$command" ] && [ -n "$rig" ] || die "usage: wine-rig.sh setup|teardown|exe|script|shell RIG ..."
@@ -132,23 +141,13 @@ exe)
   mkdir -p "$PREFIX/drive_c/tests"
   cp "$exe" "${files[@]}" "$PREFIX/drive_c/tests/"
   cd "$PREFIX/drive_c/tests"
-  set +e
-  timeout -k 10 "$TEST_TIMEOUT" "$WINE64" "C:\\tests\\$(basename "$exe")" "$@"
-  rc=$?
-  set -e
-  [ $rc -ne 124 ] || echo "wine-rig: $name timed out after $TEST_TIMEOUT s" >&2
-  exit $rc
+  run_bounded "$name" "$WINE64" "C:\\tests\\$(basename "$exe")" "$@"
   ;;
 script)
   name=$3
   shift 3
   enter_prefix "$rig" "$name"
-  set +e
-  timeout -k 10 "$TEST_TIMEOUT" "$@"
-  rc=$?
-  set -e
-  [ $rc -ne 124 ] || echo "wine-rig: $name timed out after $TEST_TIMEOUT s" >&2
-  exit $rc
+  run_bounded "$name" "$@"
   ;;
 shell)
   enter_prefix "$rig" "$3"

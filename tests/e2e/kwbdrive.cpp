@@ -147,6 +147,16 @@ void AnswerMessageBox(HWND box, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
+// The window with the keyboard focus in the dialog's thread; GetFocus only sees this
+// process's own windows.
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO thread;
+  ZeroMemory(&thread, sizeof thread);
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+  return thread.hwndFocus;
+}
+
 void CheckSetupDialogAsFirstShown(HWND dialog, const std::string &folder) {
   Check(TextOf(dialog) == "Setup Vistrel", "the dialog's caption is \"Setup Vistrel\"");
   Check(TextOf(GetDlgItem(dialog, SetupPathEdit)) == folder, "the edit box shows " + folder);
@@ -155,11 +165,7 @@ void CheckSetupDialogAsFirstShown(HWND dialog, const std::string &folder) {
   Check(!Checked(dialog, 1005) && !Checked(dialog, 1006), "no edition is chosen");
   Check(IsWindowVisible(GetDlgItem(dialog, IDOK)) && IsWindowVisible(GetDlgItem(dialog, IDCANCEL)),
         "OK and Cancel are shown");
-  GUITHREADINFO thread;
-  ZeroMemory(&thread, sizeof thread);
-  thread.cbSize = sizeof thread;
-  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
-  Check(thread.hwndFocus == GetDlgItem(dialog, IDOK), "the focus is on OK");
+  Check(FocusOf(dialog) == GetDlgItem(dialog, IDOK), "the focus is on OK");
 }
 
 const char DefaultFolder[] = "C:\\Program Files\\Corvane Software\\Vistrel";
@@ -174,11 +180,8 @@ int EndTheDialog(const char *installer, const char *how) {
   if (strcmp(how, "cancel") == 0) {
     Click(dialog, IDCANCEL);
   } else if (strcmp(how, "escape") == 0) {
-    GUITHREADINFO thread;
-    ZeroMemory(&thread, sizeof thread);
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
-    PostMessageA(thread.hwndFocus ? thread.hwndFocus : dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    HWND focus = FocusOf(dialog);
+    PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   } else {
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
