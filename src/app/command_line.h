@@ -1,0 +1,42 @@
+// The installer's command line, for administrators who roll it out from a script:
+//
+//   kwbsetup.exe [/S] [/EDITION=3.1.1|/EDITION=4.2] [/D=folder]
+//
+// Option names are case-insensitive. /D= comes last and takes the rest of the line as
+// the folder, blanks included and without quotation marks. Without any option the
+// program behaves exactly as it always has.
+#pragma once
+
+#include "framework/cstring.h"
+#include "platform/code_page.h"
+
+// How the program ends, for the script that started it. An interactive run that is
+// closed in any way ends with ExitInstalled's 0 as before.
+enum ExitCode {
+  ExitInstalled = 0,
+  ExitBadCommandLine = 1,
+  ExitUnsupportedPlatform = 2,
+  ExitFolderNotCreated = 3,
+  ExitFileNotWritten = 4,
+};
+
+struct CommandLine {
+  // False for /?, an unknown option, a stray word, an edition that does not exist, two
+  // different editions, an empty or impossible folder, and /S without an edition: the
+  // program then shows CommandLineUsage and ends with ExitBadCommandLine.
+  bool Valid;
+  // /S: install without a window and without asking.
+  bool Silent;
+  // /EDITION=: 0 for 3.1.1, 1 for 4.2, as the Setup dialog counts them; -1 when absent.
+  int Edition;
+  // /D=: the folder, without one trailing backslash; "" when absent.
+  CString Folder;
+};
+
+extern const char CommandLineUsage[];
+
+// The arguments of a whole command line as GetCommandLineA gives it: what follows the
+// program's name (quoted or not) and the blanks after it.
+const char *ProgramArguments(const char *commandLine);
+
+CommandLine ParseCommandLine(const char *arguments, const CodePage &codePage);
