@@ -10,6 +10,7 @@ packages=(
   wine64 wine32:i386 qemu-user-static
   xvfb xauth xdotool imagemagick
   liblnk-utils
+  clang libclang-rt-14-dev
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -17,6 +17,7 @@ stage() {
 }
 
 stage native
+stage native-asan
 stage win64
 stage win32
 

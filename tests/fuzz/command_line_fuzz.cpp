@@ -1,0 +1,34 @@
+// The command line over arbitrary bytes: the parse ends, the folder is a piece of the
+// line, and a silent run is only ever accepted with an edition.
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+class DoubleByte : public CodePage {
+public:
+  bool IsLeadByte(unsigned char byte) const override {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+  }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  const std::string line(reinterpret_cast<const char *>(data), size);
+  DoubleByte codePage;
+  CommandLine parsed = ParseCommandLine(ProgramArguments(line.c_str()), codePage);
+  if (parsed.Valid && parsed.Silent && parsed.Edition < 0) {
+    fprintf(stderr, "a silent run without an edition was accepted\n");
+    abort();
+  }
+  if (parsed.Folder.GetLength() && !strstr(line.c_str(), parsed.Folder.GetString())) {
+    fprintf(stderr, "the folder is not a piece of the command line\n");
+    abort();
+  }
+  return 0;
+}
