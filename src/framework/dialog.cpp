@@ -100,8 +100,9 @@ void CDialog::CentreIfTemplateUnplaced() const {
   HWND parent = Parent ? Parent->GetSafeHwnd() : nullptr;
   if (parent)
     ::GetWindowRect(parent, &area);
-  else
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  else if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+    // Systems before Windows 95 and NT 4.0 have no work area: centre on the screen.
+    ::SetRect(&area, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
   RECT window;
   ::GetWindowRect(Hwnd, &window);
   const int width = window.right - window.left;

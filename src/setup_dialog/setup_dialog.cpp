@@ -6,6 +6,8 @@
 #include "setup_dialog/default_folder.h"
 #include "setup_dialog/icon_button.h"
 
+#include <new>
+
 namespace {
 
 const char ReinstallQuestion[] = "A previous installation found\r\nReinstall?";
@@ -74,7 +76,9 @@ void CSetupDialog::CreateBrowseButton() {
   ::GetWindowRect(BrowsePlaceholder.GetSafeHwnd(), &rect);
   ::InflateRect(&rect, 2, 4);
   ::MapWindowPoints(nullptr, Hwnd, reinterpret_cast<POINT *>(&rect), 2);
-  BrowseButton = new CIconButton;
+  // The allocator reports failure by a null pointer; only the non-throwing form keeps the
+  // compiler from assuming the result is never null and dropping the check below.
+  BrowseButton = new (std::nothrow) CIconButton;
   if (!BrowseButton)
     return;
   BrowseButton->Create("", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
