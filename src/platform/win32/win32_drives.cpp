@@ -1,0 +1,45 @@
+#include "platform/win32/win32_drives.h"
+
+#include "platform/win32/windows_api.h"
+
+namespace {
+
+void TakeEntry(const WIN32_FIND_DATAA &data, FoundEntry *entry) {
+  entry->Name = data.cFileName;
+  entry->Attributes = data.dwFileAttributes;
+}
+
+} // namespace
+
+uint32_t Win32Drives::TypeOf(const char *root) { return ::GetDriveTypeA(root); }
+
+bool Win32Drives::FreeSpace(const char *root, VolumeFreeSpace *space) {
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+  if (!::GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
+                           &totalClusters))
+    return false;
+  space->SectorsPerCluster = sectorsPerCluster;
+  space->BytesPerSector = bytesPerSector;
+  space->FreeClusters = freeClusters;
+  return true;
+}
+
+bool Win32FileSearch::Start(const char *pattern, SearchHandle *search, FoundEntry *entry) {
+  WIN32_FIND_DATAA data;
+  HANDLE found = ::FindFirstFileA(pattern, &data);
+  if (found == INVALID_HANDLE_VALUE)
+    return false;
+  *search = reinterpret_cast<SearchHandle>(found);
+  TakeEntry(data, entry);
+  return true;
+}
+
+bool Win32FileSearch::Next(SearchHandle search, FoundEntry *entry) {
+  WIN32_FIND_DATAA data;
+  if (!::FindNextFileA(reinterpret_cast<HANDLE>(search), &data))
+    return false;
+  TakeEntry(data, entry);
+  return true;
+}
+
+void Win32FileSearch::Close(SearchHandle search) { ::FindClose(reinterpret_cast<HANDLE>(search)); }
