@@ -4,6 +4,21 @@
 
 namespace {
 
+// Windows asks for a missing disk in a box of its own before the call fails, unless
+// told not to; the folder browser reports a drive it cannot read itself.
+class NoDiskRequests {
+public:
+  NoDiskRequests() : Previous(::SetErrorMode(SEM_FAILCRITICALERRORS)) {
+    ::SetErrorMode(Previous | SEM_FAILCRITICALERRORS);
+  }
+  NoDiskRequests(const NoDiskRequests &) = delete;
+  NoDiskRequests &operator=(const NoDiskRequests &) = delete;
+  ~NoDiskRequests() { ::SetErrorMode(Previous); }
+
+private:
+  UINT Previous;
+};
+
 void TakeEntry(const WIN32_FIND_DATAA &data, FoundEntry *entry) {
   entry->Name = data.cFileName;
   entry->Attributes = data.dwFileAttributes;
@@ -14,6 +29,7 @@ void TakeEntry(const WIN32_FIND_DATAA &data, FoundEntry *entry) {
 uint32_t Win32Drives::TypeOf(const char *root) { return ::GetDriveTypeA(root); }
 
 bool Win32Drives::FreeSpace(const char *root, VolumeFreeSpace *space) {
+  NoDiskRequests quiet;
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
   if (!::GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
                            &totalClusters))
@@ -25,6 +41,7 @@ bool Win32Drives::FreeSpace(const char *root, VolumeFreeSpace *space) {
 }
 
 bool Win32FileSearch::Start(const char *pattern, SearchHandle *search, FoundEntry *entry) {
+  NoDiskRequests quiet;
   WIN32_FIND_DATAA data;
   HANDLE found = ::FindFirstFileA(pattern, &data);
   if (found == INVALID_HANDLE_VALUE)
@@ -35,6 +52,7 @@ bool Win32FileSearch::Start(const char *pattern, SearchHandle *search, FoundEntr
 }
 
 bool Win32FileSearch::Next(SearchHandle search, FoundEntry *entry) {
+  NoDiskRequests quiet;
   WIN32_FIND_DATAA data;
   if (!::FindNextFileA(reinterpret_cast<HANDLE>(search), &data))
     return false;
