@@ -17,8 +17,10 @@ public:
   }
 };
 
-class OneVolume : public Drives {
-public:
+// One volume that answers with the given figures, or cannot be asked; it keeps the root
+// it was asked about.
+struct OneVolume : Drives {
+  OneVolume(VolumeFreeSpace space, bool answers) : Space(space), Answers(answers) {}
   uint32_t TypeOf(const char *) override { return DriveTypeFixed; }
   bool FreeSpace(const char *root, VolumeFreeSpace *space) override {
     Asked = root;
@@ -31,12 +33,8 @@ public:
 };
 
 TEST(FreeSpaceText, KilobytesBelow8MegabytesThenWholeMegabytesAndNothingWhenUnknown) {
-  struct Case {
-    const char *Path, *Root;
-    VolumeFreeSpace Space; // sectors per cluster, bytes per sector, free clusters
-    bool Answers;
-    const char *Expected;
-  } cases[] = {
+  // Space: sectors per cluster, bytes per sector, free clusters.
+  struct Case { const char *Path, *Root; VolumeFreeSpace Space; bool Answers; const char *Expected; } cases[] = {
       {"C:\\Program Files\\", "C:\\", {2, 512, 8191}, true, "8191KB free"},
       {"C:\\", "C:\\", {2, 512, 8192}, true, "8MB free"},
       {"D:", "D:", {8, 512, 384000}, true, "1500MB free"},
@@ -51,24 +49,18 @@ TEST(FreeSpaceText, KilobytesBelow8MegabytesThenWholeMegabytesAndNothingWhenUnkn
       {"A:\\", "A:\\", {1, 512, 2847}, false, ""},
   };
   for (const Case &c : cases) {
-    OneVolume volume;
-    volume.Space = c.Space;
-    volume.Answers = c.Answers;
+    OneVolume volume(c.Space, c.Answers);
     EXPECT_EQ(std::string(FreeSpaceText(c.Path, volume)), c.Expected) << c.Path << " " << c.Space.FreeClusters;
     EXPECT_EQ(volume.Asked, c.Root);
   }
 }
 
 TEST(PathComponents, SplitAtBackslashCharactersOnlyAndIgnoreOneTrailingBackslash) {
-  struct Case {
-    const char *Path, *Expected; // the components, each followed by "|"
-  } cases[] = {
+  struct Case { const char *Path, *Expected; } cases[] = { // the components, each followed by "|"
       {"C:\\A\\B\\", "C:|A|B|"},
       {"C:\\A\\B", "C:|A|B|"},
-      {"C:\\", "C:|"},
-      {"", ""},
-      {"\\\\server\\share", "||server|share|"},
-      {"D:\\\x95\x5C\\x", "D:|\x95\x5C|x|"},
+      {"C:\\", "C:|"}, {"", ""},
+      {"\\\\server\\share", "||server|share|"}, {"D:\\\x95\x5C\\x", "D:|\x95\x5C|x|"},
       {"D:\\\x95\x5C\x95\x5C", "D:|\x95\x5C\x95\x5C|"},
       {"D:\\a\x95", "D:|a\x95|"}, // a lead byte with nothing after it is a character
   };
@@ -83,10 +75,7 @@ TEST(PathComponents, SplitAtBackslashCharactersOnlyAndIgnoreOneTrailingBackslash
 }
 
 TEST(ItemNames, MatchIgnoringTheCaseOfAToZOnly) {
-  struct Case {
-    const char *Text, *Component;
-    bool Same;
-  } cases[] = {
+  struct Case { const char *Text, *Component; bool Same; } cases[] = {
       {"Program Files", "pROGRAM fILES", true}, {"C:", "c:", true},
       {"Tools", "Tool", false},                 {"[x]", "{X}", false},
       {"\xC4pfel", "\xE4PFEL", false},         // letters beyond Z keep their case
@@ -99,11 +88,7 @@ TEST(ItemNames, MatchIgnoringTheCaseOfAToZOnly) {
 }
 
 TEST(SubfolderFilter, ListsFoldersButNotDotsFilesOrSystemFolders) {
-  struct Case {
-    const char *Name;
-    uint32_t Attributes;
-    bool Listed;
-  } cases[] = {
+  struct Case { const char *Name; uint32_t Attributes; bool Listed; } cases[] = {
       {".", 0x10, false},     {"..", 0x10, false},   {"readme.txt", 0x20, false},
       {"Sys", 0x14, false},   {"Sys", 0x16, false},  {".cache", 0x12, true},
       {"Tools", 0x10, true},  {"Old", 0x11, true},   {"...", 0x10, true},

@@ -30,6 +30,8 @@ HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT relation) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
+HTREEITEM FirstChild(HWND tree, HTREEITEM item) { return NextItem(tree, item, item ? TVGN_CHILD : TVGN_ROOT); }
+
 std::string ItemText(HWND tree, HTREEITEM item) {
   char text[MAX_PATH] = {0};
   TVITEMA read = {TVIF_TEXT | TVIF_HANDLE, item, 0, 0, text, MAX_PATH, 0, 0, 0, 0};
@@ -40,29 +42,33 @@ std::string ItemText(HWND tree, HTREEITEM item) {
 // The texts of the item's children ("" for a placeholder), or of the drives for none.
 Names Children(HWND tree, HTREEITEM parent) {
   Names names;
-  for (HTREEITEM item = NextItem(tree, parent, parent ? TVGN_CHILD : TVGN_ROOT); item; item = NextItem(tree, item, TVGN_NEXT))
+  for (HTREEITEM item = FirstChild(tree, parent); item; item = NextItem(tree, item, TVGN_NEXT))
     names.push_back(ItemText(tree, item));
   return names;
 }
 
 HTREEITEM ItemAt(HWND tree, const Names &path) {
   HTREEITEM item = nullptr;
-  for (const std::string &name : path) {
-    HTREEITEM child = NextItem(tree, item, item ? TVGN_CHILD : TVGN_ROOT);
-    while (child && ItemText(tree, child) != name)
-      child = NextItem(tree, child, TVGN_NEXT);
-    if (!(item = child))
-      return nullptr;
-  }
+  for (size_t i = 0; i < path.size(); ++i)
+    for (item = FirstChild(tree, i ? item : nullptr); item && ItemText(tree, item) != path[i];)
+      item = NextItem(tree, item, TVGN_NEXT);
   return item;
 }
 
+void Press(HWND window, int id) { PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
+
 class FolderBrowser : public ::testing::Test {
 protected:
+  // The application's main window opens the browser, as the Setup dialog does.
+  void SetUp() override {
+    MainWindow.Attach(CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    App.MainWindow = &MainWindow;
+  }
+  void TearDown() override { DestroyWindow(MainWindow.GetSafeHwnd()); }
   // Runs a new browser on the given folder, as each click of the browse button does; each
   // step sees its window and its tree. The browser's FolderPath is left in Returned.
   INT_PTR Run(const char *folder, std::vector<std::function<void(HWND, HWND)>> steps) {
-    CFolderDialog dialog(nullptr, Searches, DriveQuestions);
+    CFolderDialog dialog(&MainWindow, Searches, DriveQuestions);
     dialog.FolderPath = folder;
     ModalDriver driver([&] { return dialog.GetSafeHwnd(); });
     for (auto &step : steps)
@@ -71,25 +77,21 @@ protected:
     Returned = dialog.FolderPath;
     return result;
   }
-  static void Press(HWND window, int id) { PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
   static void ExpandByKey(HWND tree, const Names &path) {
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemAt(tree, path)));
     SendMessageA(tree, WM_KEYDOWN, VK_RIGHT, 0);
   }
 
   CSetupApp App;
+  CWnd MainWindow;
   RecordedSearch Searches;
   Win32Drives DriveQuestions;
   std::string Returned;
 };
 
 TEST_F(FolderBrowser, ShowsTemplate149WithTheFolderImages) {
-  struct Control {
-    int Id;
-    const char *Class, *Text;
-    RECT Units; // left, top, width, height
-    LONG Style;
-  } controls[] = {
+  // Units: left, top, width and height in dialog units.
+  struct Control { int Id; const char *Class, *Text; RECT Units; LONG Style; } controls[] = {
       {IDOK, "Button", "OK", {177, 167, 50, 14}, WS_TABSTOP | BS_DEFPUSHBUTTON},
       {IDCANCEL, "Button", "Cancel", {118, 167, 50, 14}, WS_TABSTOP},
       // The tree turns its WS_BORDER into a client edge.
@@ -109,8 +111,7 @@ TEST_F(FolderBrowser, ShowsTemplate149WithTheFolderImages) {
               for (const Control &c : controls) {
                 SCOPED_TRACE(c.Id);
                 ASSERT_EQ(GetDlgCtrlID(child), c.Id) << "template order";
-                EXPECT_EQ(ClassOf(child), c.Class);
-                EXPECT_EQ(TextOf(child), c.Text);
+                EXPECT_EQ(ClassOf(child) + TextOf(child), std::string(c.Class) + c.Text);
                 EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & c.Style, c.Style);
                 RECT units = c.Units, placed;
                 MapDialogRect(window, &units);
@@ -121,8 +122,7 @@ TEST_F(FolderBrowser, ShowsTemplate149WithTheFolderImages) {
               }
               HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
               int cx = 0, cy = 0;
-              EXPECT_EQ(ImageList_GetImageCount(images), 2);
-              EXPECT_TRUE(ImageList_GetIconSize(images, &cx, &cy) && cx == 16 && cy == 16);
+              EXPECT_TRUE(ImageList_GetImageCount(images) == 2 && ImageList_GetIconSize(images, &cx, &cy) && cx == 16 && cy == 16);
               Press(window, IDCANCEL);
             }}),
             IDCANCEL);
@@ -130,29 +130,33 @@ TEST_F(FolderBrowser, ShowsTemplate149WithTheFolderImages) {
 
 TEST_F(FolderBrowser, PreselectsCaseInsensitivelyReadingOnlyTheFoldersOnThePath) {
   // When the walk finds nothing, the tree selects its first drive itself as it takes the
-  // focus, and that selection is reported like any other.
+  // focus, and that selection is reported like any other; drive A: has no free space to show.
   struct Case {
     const char *Given, *Selected;
     size_t Searches; // a read and a probe per listed subfolder for each folder opened
+    int32_t Platform;
+    bool FreeSpaceShown;
   } cases[] = {
-      {"d:\\tools\\bin\\", "D:\\Tools\\Bin\\", 6 + 3},
-      {"D:\\Tools\\Bin\\Deep", "D:\\Tools\\Bin\\Deep\\", 6 + 3 + 2},
-      {"D:\\Tools\\Missing\\Deep\\", "A:\\", 6 + 3},
-      {"d:\\", "D:\\", 0},
-      {"", "A:\\", 0},
+      {"d:\\tools\\bin\\", "D:\\Tools\\Bin\\", 6 + 3, WindowsNtFamily, true},
+      {"D:\\Tools\\Bin\\Deep", "D:\\Tools\\Bin\\Deep\\", 6 + 3 + 2, Windows9xFamily, false},
+      {"D:\\Tools\\Missing\\Deep\\", "A:\\", 6 + 3, WindowsNtFamily, false},
+      {"d:\\", "D:\\", 0, WindowsNtFamily, true},
+      {"", "A:\\", 0, WindowsNtFamily, false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.Given);
     Searches.Patterns.clear();
-    App.PlatformCode = WindowsNtFamily;
+    App.PlatformCode = c.Platform;
     EXPECT_EQ(Run(c.Given, {[&](HWND window, HWND tree) {
                 EXPECT_EQ(Children(tree, nullptr), (Names{"A:", "C:", "D:"})) << "fixed and removable drives only";
                 EXPECT_EQ(Children(tree, ItemAt(tree, {"C:"})), Names{""}) << "read only when opened";
                 EXPECT_EQ(ControlText(window, IDC_FOLDER_LABEL), c.Selected);
                 EXPECT_EQ(Searches.Patterns.size(), c.Searches) << testing::PrintToString(Searches.Patterns);
-                if (HTREEITEM unopened = ItemAt(tree, {"D:", "Unopened"})) {
-                  EXPECT_EQ(Children(tree, unopened), Names{""}) << "nothing below an unopened folder is read";
-                }
+                // Where D: is unread there is no such item, and the drives come back.
+                EXPECT_EQ(Children(tree, ItemAt(tree, {"D:", "Unopened"})), c.Searches ? Names{""} : Children(tree, nullptr))
+                    << "nothing below an unopened folder is read";
+                const std::string freeSpace = ControlText(window, IDC_FREE_SPACE);
+                EXPECT_EQ(std::regex_match(freeSpace, std::regex("[0-9]+[KM]B free")), c.FreeSpaceShown) << freeSpace;
                 Press(window, IDOK);
               }}),
               IDOK);
@@ -180,59 +184,38 @@ TEST_F(FolderBrowser, GivesAnExpandButtonOnlyToFoldersWithListedSubfolders) {
             IDCANCEL);
 }
 
-TEST_F(FolderBrowser, DriveWithoutAMediumIsReportedOnceOnExpansionAndShowsNoFreeSpace) {
-  CWnd owner; // the application's main window, which opens the browser
-  owner.Attach(CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
-  App.MainWindow = &owner;
-  CFolderDialog dialog(&owner, Searches, DriveQuestions);
-  App.PlatformCode = WindowsNtFamily;
+TEST_F(FolderBrowser, DriveWithoutAMediumIsReportedOnceOnExpansion) {
   MessageBoxHook boxes({IDOK});
-  ModalDriver driver([&] { return dialog.GetSafeHwnd(); });
-  HWND tree = nullptr;
-  driver.Then([&] {
-    tree = GetDlgItem(dialog.GetSafeHwnd(), IDC_FOLDER_TREE);
-    EXPECT_EQ(ControlText(dialog.GetSafeHwnd(), IDC_FOLDER_LABEL), "A:\\");
-    EXPECT_EQ(ControlText(dialog.GetSafeHwnd(), IDC_FREE_SPACE), "") << "the drive cannot be asked";
-    EXPECT_EQ(Searches.Patterns.size(), 0u) << "selecting a drive does not read it";
-    ExpandByKey(tree, {"A:"});
-  });
-  driver.Then([&] {
-    ASSERT_EQ(boxes.Seen.size(), 1u);
-    EXPECT_EQ(boxes.Seen[0].Text, "Error Drive: A:\r\nCorrect and try again");
-    EXPECT_EQ(boxes.Seen[0].Buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(boxes.Seen[0].Owner, dialog.GetSafeHwnd()) << "the box is modal to the browser";
-    EXPECT_EQ(Children(tree, ItemAt(tree, {"A:"})), Names{}) << "no children, no expand button";
-    ExpandByKey(tree, {"A:"});
-  });
-  driver.Then([&] { PostMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); });
-  dialog.FolderPath = "A:\\";
-  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(Searches.Patterns, Names{"A:\\*.*"});
-  App.MainWindow = nullptr;
-  DestroyWindow(owner.GetSafeHwnd());
-}
-
-TEST_F(FolderBrowser, ShowsTheFreeSpaceOnTheNtFamilyOnly) {
-  for (int32_t platform : {WindowsNtFamily, Windows9xFamily}) {
-    App.PlatformCode = platform;
-    Run("D:\\Tools\\", {[&](HWND window, HWND) {
-          const std::string text = ControlText(window, IDC_FREE_SPACE);
-          EXPECT_EQ(std::regex_match(text, std::regex("[0-9]+[KM]B free")), platform == WindowsNtFamily) << text;
-          Press(window, IDCANCEL);
-        }});
-  }
+  EXPECT_EQ(Run("A:\\", {[&](HWND, HWND tree) { ExpandByKey(tree, {"A:"}); },
+                         [&](HWND window, HWND tree) {
+                           ASSERT_EQ(boxes.Seen.size(), 1u);
+                           EXPECT_EQ(boxes.Seen[0].Text, "Error Drive: A:\r\nCorrect and try again");
+                           EXPECT_EQ(boxes.Seen[0].Buttons, std::vector<int>{IDOK});
+                           EXPECT_EQ(boxes.Seen[0].Owner, window) << "the box is modal to the browser";
+                           EXPECT_EQ(Children(tree, ItemAt(tree, {"A:"})), Names{}) << "no children, no expand button";
+                           ExpandByKey(tree, {"A:"});
+                         },
+                         [&](HWND window, HWND) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+            IDCANCEL);
+  EXPECT_EQ(Searches.Patterns, Names{"A:\\*.*"}) << "read once";
 }
 
 TEST(BrowseForFolder, ReturnsTheChosenFolderWithoutItsBackslashOrChangesNothing) {
+  // A message to the browser's control (0: to the browser) that ends it.
+  const struct Way { int Control; UINT Message; WPARAM Param; } ok = {IDOK, BM_CLICK, 0}, cancel = {IDCANCEL, BM_CLICK, 0},
+                escape = {IDC_FOLDER_TREE, WM_KEYDOWN, VK_ESCAPE}, closeBox = {0, WM_SYSCOMMAND, SC_CLOSE};
   struct Case {
-    const char *Proposed, *Way, *Shown; // Shown: the edit box's text afterwards
+    const char *Proposed;
+    Way Ending;
+    const char *Shown, *Kept; // the edit box's text and InstallFolder afterwards
   } cases[] = {
-      {"D:\\Tools", "OK", "D:\\Tools"}, {"d:", "OK", "D:"}, {"d:\\tools\\LIB", "OK", "D:\\Tools\\Lib"},
-      {"D:\\Nowhere", "OK", "A:"}, {"D:\\Tools", "Cancel", "X:\\Typed"},
-      {"D:\\Tools", "Escape", "X:\\Typed"}, {"D:\\Tools", "Close", "X:\\Typed"},
+      {"D:\\Tools", ok, "D:\\Tools", "D:\\Tools"}, {"d:", ok, "D:", "D:"},
+      {"d:\\tools\\LIB", ok, "D:\\Tools\\Lib", "D:\\Tools\\Lib"}, {"D:\\Nowhere", ok, "A:", "A:"},
+      {"D:\\Tools", cancel, "X:\\Typed", "D:\\Tools"}, {"D:\\Tools", escape, "X:\\Typed", "D:\\Tools"},
+      {"D:\\Tools", closeBox, "X:\\Typed", "D:\\Tools"},
   };
   for (const Case &c : cases) {
-    SCOPED_TRACE(std::string(c.Proposed) + " " + c.Way);
+    SCOPED_TRACE(std::string(c.Proposed) + " " + std::to_string(c.Ending.Message));
     CSetupApp app;
     CSetupDialog setup;
     app.MainWindow = &setup;
@@ -245,18 +228,12 @@ TEST(BrowseForFolder, ReturnsTheChosenFolderWithoutItsBackslashOrChangesNothing)
     driver.Then([&] {
       HWND browser = FindWindowA("#32770", "Setup Folder");
       ASSERT_NE(browser, nullptr);
-      const std::string way = c.Way;
-      if (way == "OK" || way == "Cancel")
-        PostMessageA(GetDlgItem(browser, way == "OK" ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-      else if (way == "Escape")
-        PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-      else
-        PostMessageA(browser, WM_SYSCOMMAND, SC_CLOSE, 0);
+      PostMessageA(c.Ending.Control ? GetDlgItem(browser, c.Ending.Control) : browser, c.Ending.Message, c.Ending.Param, 0);
     });
     driver.Then([&] {
       EXPECT_EQ(ControlText(setup.GetSafeHwnd(), IDC_PATH_EDIT), c.Shown);
-      EXPECT_EQ(std::string(setup.InstallFolder), std::string(c.Way) == "OK" ? c.Shown : c.Proposed);
-      PostMessageA(GetDlgItem(setup.GetSafeHwnd(), IDCANCEL), BM_CLICK, 0, 0);
+      EXPECT_EQ(std::string(setup.InstallFolder), c.Kept);
+      Press(setup.GetSafeHwnd(), IDCANCEL);
     });
     EXPECT_EQ(setup.DoModal(), IDCANCEL);
   }
