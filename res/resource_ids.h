@@ -1,9 +1,10 @@
-// Identifiers of the program's resources and of the Setup dialog's controls. Shared by
-// the resource script and the code.
+// Identifiers of the program's resources and of its dialogs' controls. Shared by the
+// resource script and the code.
 #pragma once
 
 #define IDD_SETUP 102
 #define IDI_APPLICATION_ICON 128
+#define IDD_FOLDER_BROWSER 149
 #define IDR_LIBRARY_PAYLOAD 129
 #define IDR_EDITION_311_PAYLOAD 130
 #define IDR_EDITION_42_PAYLOAD 131
@@ -16,3 +17,9 @@
 #define IDC_PATH_LABEL 1003
 #define IDC_VERSION_311 1005
 #define IDC_VERSION_42 1006
+
+// The folder browser's controls.
+#define IDC_FREE_SPACE 1001
+#define IDC_FOLDER_TREE 1013
+#define IDC_FOLDER_LABEL 1028
+#define IDC_FOLDER_CAPTION 1061

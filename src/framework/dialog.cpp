@@ -126,7 +126,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     return FALSE;
 
   LRESULT result = 0;
-  if (self->DispatchMessageMap(message, wParam, result)) {
+  if (self->DispatchMessageMap(message, wParam, lParam, result)) {
     if (ReturnsResultDirectly(message))
       return static_cast<INT_PTR>(result);
     ::SetWindowLongPtrA(window, DWLP_MSGRESULT, result);

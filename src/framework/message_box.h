@@ -1,5 +1,6 @@
-// The program's message box: the application's name as its title, the main window as
-// its owner, and the exclamation icon when the caller asks for none.
+// The program's message box: the application's name as its title, the main window (or
+// the dialog it has open) as its owner, and the exclamation icon when the caller asks
+// for none.
 #pragma once
 
 #include "platform/win32/windows_api.h"

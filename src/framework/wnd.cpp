@@ -1,6 +1,6 @@
 #include "framework/wnd.h"
 
-const MessageMapEntry CWnd::MessageEntries[] = {{0, 0, 0, nullptr, nullptr}};
+const MessageMapEntry CWnd::MessageEntries[] = {{0, 0, 0, nullptr, nullptr, nullptr}};
 const MessageMap CWnd::Map = {nullptr, CWnd::MessageEntries};
 
 CString CWnd::GetWindowText() const {
@@ -14,9 +14,16 @@ CString CWnd::GetWindowText() const {
   return text;
 }
 
-bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LRESULT &result) {
-  const UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
-  const UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
+bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+  NMHDR *header = message == WM_NOTIFY ? reinterpret_cast<NMHDR *>(lParam) : nullptr;
+  UINT code = 0, id = 0;
+  if (message == WM_COMMAND) {
+    code = HIWORD(wParam);
+    id = LOWORD(wParam);
+  } else if (header) {
+    code = header->code;
+    id = static_cast<UINT>(header->idFrom);
+  }
   for (const MessageMap *map = GetMessageMap(); map; map = map->Base) {
     for (const MessageMapEntry *entry = map->Entries; entry->Message; ++entry) {
       if (entry->Message != message || entry->Code != code || entry->Id != id)
@@ -28,6 +35,9 @@ bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LRESULT &result) {
       if (entry->VoidHandler) {
         (this->*entry->VoidHandler)();
         result = 0;
+      } else if (entry->NotifyHandler) {
+        result = 0;
+        (this->*entry->NotifyHandler)(header, &result);
       } else {
         result = (this->*entry->ResultHandler)();
       }
@@ -59,7 +69,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     return ::CallWindowProcA(original, window, message, wParam, lParam);
   }
   LRESULT result = 0;
-  if (self->DispatchMessageMap(message, wParam, result))
+  if (self->DispatchMessageMap(message, wParam, lParam, result))
     return result;
   return ::CallWindowProcA(original, window, message, wParam, lParam);
 }

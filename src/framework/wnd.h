@@ -10,15 +10,20 @@ class CWnd;
 
 typedef void (CWnd::*AfxVoidHandler)();
 typedef LRESULT (CWnd::*AfxResultHandler)();
+// A control notification (WM_NOTIFY): the notification's header, and the result that
+// goes back to the control.
+typedef void (CWnd::*AfxNotifyHandler)(NMHDR *header, LRESULT *result);
 
-// One line of a message map. For WM_COMMAND, Code and Id select the notification and
-// the control; for other messages they are 0. Exactly one of the handlers is set.
+// One line of a message map. For WM_COMMAND and WM_NOTIFY, Code and Id select the
+// notification and the control; for other messages they are 0. Exactly one of the
+// handlers is set.
 struct MessageMapEntry {
   UINT Message;
   UINT Code;
   UINT Id;
   AfxVoidHandler VoidHandler;
   AfxResultHandler ResultHandler;
+  AfxNotifyHandler NotifyHandler;
 };
 
 // A class's own entries and the map of its base class, searched after them.
@@ -41,17 +46,21 @@ public:                                                                         
   const MessageMapEntry theClass::MessageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                    \
-  { 0, 0, 0, nullptr, nullptr }                                                              \
+  { 0, 0, 0, nullptr, nullptr, nullptr }                                                     \
   }                                                                                          \
   ;
 
-// Handlers: void Handler() unless the message needs a result, then LRESULT Handler().
+// Handlers: void Handler() unless the message needs a result, then LRESULT Handler();
+// notifications from a control: void Handler(NMHDR *, LRESULT *).
 #define ON_MESSAGE_VOID(message, handler)                                                    \
-  {message, 0, 0, static_cast<AfxVoidHandler>(handler), nullptr},
+  {message, 0, 0, static_cast<AfxVoidHandler>(handler), nullptr, nullptr},
 #define ON_MESSAGE_RESULT(message, handler)                                                  \
-  {message, 0, 0, nullptr, static_cast<AfxResultHandler>(handler)},
+  {message, 0, 0, nullptr, static_cast<AfxResultHandler>(handler), nullptr},
 #define ON_BN_CLICKED(id, handler)                                                           \
-  {WM_COMMAND, BN_CLICKED, id, static_cast<AfxVoidHandler>(handler), nullptr},
+  {WM_COMMAND, BN_CLICKED, id, static_cast<AfxVoidHandler>(handler), nullptr, nullptr},
+#define ON_NOTIFY(code, id, handler)                                                         \
+  {WM_NOTIFY, static_cast<UINT>(code), id, nullptr, nullptr,                                 \
+   static_cast<AfxNotifyHandler>(handler)},
 
 class CWnd {
 public:
@@ -79,7 +88,7 @@ public:
 protected:
   // Runs the handler the message map lists for the message, if any. Returns false when
   // there is none, or when the handler asked for the default processing with Default().
-  bool DispatchMessageMap(UINT message, WPARAM wParam, LRESULT &result);
+  bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
   // Called by a handler that wants the message's default processing after all.
   void Default() { DefaultRequested = true; }
 

@@ -1,5 +1,6 @@
 #include "setup_dialog/setup_dialog.h"
 
+#include "folder_browser/folder_dialog.h"
 #include "framework/message_box.h"
 #include "install/registration.h"
 #include "platform/win32/win32_registry.h"
@@ -120,5 +121,17 @@ void CSetupDialog::OnInstall() {
 }
 
 void CSetupDialog::BrowseForFolder() {
-  // The folder browser comes with its own dialog.
+  // The browser starts from the proposed folder, not from what may have been typed; a
+  // folder chosen there replaces the typed text.
+  CFolderDialog browser(this);
+  browser.FolderPath = InstallFolder + "\\";
+  if (browser.DoModal() != IDOK)
+    return;
+  // The browser hands back an item path, or the text given to it, and both end with the
+  // backslash added to a folder; a drive root "D:\" comes back as "D:".
+  InstallFolder = browser.FolderPath;
+  const int length = InstallFolder.GetLength();
+  if (length >= 2 && InstallFolder.GetAt(length - 1) == '\\')
+    InstallFolder.Truncate(length - 1);
+  PathEdit.SetWindowText(InstallFolder);
 }

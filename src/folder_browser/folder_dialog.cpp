@@ -1,0 +1,216 @@
+#include "folder_browser/folder_dialog.h"
+
+#include "app/setup_app.h"
+#include "folder_browser/folder_tree_rules.h"
+#include "folder_browser/free_space_text.h"
+#include "framework/file_find.h"
+#include "framework/message_box.h"
+#include "framework/wait_cursor.h"
+#include "platform/win32/win32_drives.h"
+#include "platform/win32/win32_locale.h"
+
+namespace {
+
+const char Caption[] = "Setup Folder";
+const char AllEntries[] = "*.*";
+// The images of the tree's image list.
+const int ClosedFolderImage = 0;
+const int OpenFolderImage = 1;
+
+Win32FileSearch SystemSearches;
+Win32Drives SystemDrives;
+Win32CodePage SystemCodePage;
+
+// The icons hold one 16 x 16 picture each; loading them at that size spares the image
+// list a round trip through the 32 x 32 size.
+HICON LoadFolderIcon(int id) {
+  return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                         IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CFolderDialog, CDialog)
+ON_NOTIFY(TVN_ITEMEXPANDINGA, IDC_FOLDER_TREE, &CFolderDialog::OnFolderExpanding)
+ON_NOTIFY(TVN_SELCHANGEDA, IDC_FOLDER_TREE, &CFolderDialog::OnFolderSelected)
+END_MESSAGE_MAP()
+
+CFolderDialog::CFolderDialog(CWnd *parent)
+    : CFolderDialog(parent, SystemSearches, SystemDrives) {}
+
+CFolderDialog::CFolderDialog(CWnd *parent, FileSearch &searches, Drives &drives)
+    : CDialog(IDD, parent), CurrentItem(nullptr), Searches(searches), DriveQuestions(drives) {
+  // The template's tree-view control is a window class of the common controls library,
+  // which registers it here.
+  ::InitCommonControls();
+}
+
+void CFolderDialog::ExchangeControlData(CDataExchange *exchange) {
+  DDX_Control(exchange, IDC_FREE_SPACE, FreeSpaceField);
+  DDX_Control(exchange, IDC_FOLDER_LABEL, FolderLabel);
+  DDX_Control(exchange, IDC_FOLDER_TREE, FolderTree);
+}
+
+BOOL CFolderDialog::InitialiseFolderDialog() {
+  CDialog::OnInitDialog();
+  SetWindowText(Caption);
+  // Without the image list the tree still works, only without pictures; the tone tells
+  // that something is amiss.
+  if (!FolderImages.Create(16, 16, ILC_MASK, 0, 8))
+    ::Beep(99, 99);
+  FolderImages.Add(LoadFolderIcon(IDI_FOLDER_CLOSED));
+  FolderImages.Add(LoadFolderIcon(IDI_FOLDER_OPEN));
+  FolderTree.AddStyle(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
+  FolderTree.SetImageList(FolderImages, TVSIL_NORMAL);
+  ListDrives();
+  SelectInitialFolder();
+  ::SetFocus(FolderTree.GetSafeHwnd());
+  return FALSE;
+}
+
+void CFolderDialog::ListDrives() {
+  // Nothing on a drive is read here: whether a removable drive holds a medium shows only
+  // when its item is opened.
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const char root[] = {letter, ':', '\\', '\0'};
+    const uint32_t type = DriveQuestions.TypeOf(root);
+    if (type != DriveTypeFixed && type != DriveTypeRemovable)
+      continue;
+    const CString drive(root, 2);
+    HTREEITEM item = FolderTree.InsertItem(drive, ClosedFolderImage, ClosedFolderImage,
+                                           TVI_ROOT, TVI_LAST);
+    FolderTree.InsertItem("", ClosedFolderImage, ClosedFolderImage, item, TVI_LAST);
+  }
+}
+
+void CFolderDialog::OnFolderExpanding(NMHDR *header, LRESULT *result) {
+  const NMTREEVIEWA *change = reinterpret_cast<const NMTREEVIEWA *>(header);
+  HTREEITEM item = change->itemNew.hItem;
+  const int image = change->action == TVE_EXPAND ? OpenFolderImage : ClosedFolderImage;
+  FolderTree.SetItemImage(item, image, image);
+  if (TakePlaceholder(item))
+    ReadSubfolders(item);
+  *result = 0;
+}
+
+void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *result) {
+  CurrentItem = reinterpret_cast<const NMTREEVIEWA *>(header)->itemNew.hItem;
+  GetItemPath(CurrentItem, FolderPath);
+  HTREEITEM selected = FolderTree.GetSelectedItem();
+  if (selected) {
+    CString path;
+    GetItemPath(selected, path);
+    FolderLabel.SetWindowText(path);
+    if (SetupApp().PlatformCode == WindowsNtFamily)
+      FreeSpaceField.SetWindowText(GetFreeSpaceText(FolderPath));
+  }
+  *result = 0;
+}
+
+bool CFolderDialog::TakePlaceholder(HTREEITEM item) {
+  HTREEITEM child = FolderTree.GetNextItem(item, TVGN_CHILD);
+  if (!child)
+    return false;
+  CString text;
+  ReadItemText(child, text);
+  if (!text.IsEmpty())
+    return false;
+  FolderTree.DeleteItem(child);
+  return true;
+}
+
+bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
+  CWaitCursor wait;
+  CString folder;
+  GetItemPath(item, folder);
+  CFileFind finder(Searches);
+  if (!finder.FindFile(folder + AllEntries)) {
+    // The item has lost its placeholder and keeps no children, so it is not read again
+    // while the dialog is open.
+    AfxMessageBox("Error Drive: " + folder.Left(2) + "\r\nCorrect and try again", MB_OK);
+    return false;
+  }
+  for (; finder.HasEntry(); finder.FindNextFile()) {
+    const CString &name = finder.GetFileName();
+    if (!IsListedSubfolder(name, finder.GetAttributes()))
+      continue;
+    HTREEITEM child =
+        FolderTree.InsertItem(name, ClosedFolderImage, ClosedFolderImage, item, TVI_SORT);
+    if (HasSubfolders(folder + name))
+      FolderTree.InsertItem("", ClosedFolderImage, ClosedFolderImage, child, TVI_LAST);
+  }
+  return true;
+}
+
+bool CFolderDialog::HasSubfolders(CString folder) {
+  // A folder that cannot be searched counts as having none; the probe reports nothing.
+  CFileFind finder(Searches);
+  if (!finder.FindFile(folder + "\\" + AllEntries))
+    return false;
+  for (; finder.HasEntry(); finder.FindNextFile())
+    if (IsListedSubfolder(finder.GetFileName(), finder.GetAttributes()))
+      return true;
+  return false;
+}
+
+void CFolderDialog::GetItemPath(HTREEITEM item, CString &path) {
+  path = CString();
+  CString text;
+  for (; item; item = FolderTree.GetNextItem(item, TVGN_PARENT)) {
+    ReadItemText(item, text);
+    path = text + "\\" + path;
+  }
+}
+
+void CFolderDialog::ReadItemText(HTREEITEM item, CString &text) {
+  char buffer[MAX_PATH];
+  FolderTree.GetItemText(item, buffer, sizeof buffer);
+  text = buffer;
+}
+
+void CFolderDialog::SelectInitialFolder() {
+  HTREEITEM found = FindPathItem(FolderPath);
+  if (found) {
+    FolderTree.SetItemState(found, TVIS_SELECTED, TVIS_SELECTED);
+    // The tree reports the selection, which fills FolderPath, the label and the
+    // free-space field before the dialog is shown.
+    FolderTree.SelectItem(found);
+  }
+  HTREEITEM selected = FolderTree.GetSelectedItem();
+  if (selected)
+    FolderTree.EnsureVisible(selected);
+}
+
+HTREEITEM CFolderDialog::FindPathItem(CString path) {
+  HTREEITEM result = nullptr;
+  while (!path.IsEmpty()) {
+    const CString component = TakeFirstComponent(path, SystemCodePage);
+    result = FindChildItem(result, component, !path.IsEmpty());
+  }
+  return result;
+}
+
+HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, CString component, bool expand) {
+  // After a component that matched nothing the parent is none, and the next component
+  // is looked for among the drives again.
+  HTREEITEM item = parent ? FolderTree.GetNextItem(parent, TVGN_CHILD)
+                          : FolderTree.GetNextItem(nullptr, TVGN_ROOT);
+  CString text;
+  for (; item; item = FolderTree.GetNextItem(item, TVGN_NEXT)) {
+    ReadItemText(item, text);
+    if (IsSameItemName(text, component, SystemCodePage))
+      break;
+  }
+  if (item && expand) {
+    // The walk reads the item itself, so that it does not depend on whether the tree
+    // reports its own expansion.
+    if (TakePlaceholder(item))
+      ReadSubfolders(item);
+    FolderTree.Expand(item, TVE_EXPAND);
+  }
+  return item;
+}
+
+CString CFolderDialog::GetFreeSpaceText(CString path) {
+  return FreeSpaceText(path, DriveQuestions);
+}

@@ -1,0 +1,55 @@
+// The folder browser ("Setup Folder"): a tree of the local fixed and removable drives
+// whose folders are read from the disk only when an item is first opened. The caller
+// sets FolderPath to the folder to preselect; after OK, FolderPath holds the path of the
+// item selected last, with a trailing backslash.
+#pragma once
+
+#include "resource_ids.h"
+#include "framework/common_controls.h"
+#include "framework/controls.h"
+#include "framework/dialog.h"
+#include "platform/drives.h"
+#include "platform/file_search.h"
+
+class CFolderDialog : public CDialog {
+public:
+  enum { IDD = IDD_FOLDER_BROWSER };
+
+  // On the system's own drives and file searches.
+  explicit CFolderDialog(CWnd *parent);
+  CFolderDialog(CWnd *parent, FileSearch &searches, Drives &drives);
+
+  CImageList FolderImages;
+  CString FolderPath;
+  CEdit FreeSpaceField;
+  CStatic FolderLabel;
+  CTreeCtrl FolderTree;
+  HTREEITEM CurrentItem;
+
+protected:
+  BOOL OnInitDialog() override { return InitialiseFolderDialog(); }
+  void ExchangeControlData(CDataExchange *exchange) override;
+
+  BOOL InitialiseFolderDialog();
+  void OnFolderExpanding(NMHDR *header, LRESULT *result);
+  void OnFolderSelected(NMHDR *header, LRESULT *result);
+  void SelectInitialFolder();
+  HTREEITEM FindPathItem(CString path);
+  HTREEITEM FindChildItem(HTREEITEM parent, CString component, bool expand);
+  bool ReadSubfolders(HTREEITEM item);
+  bool HasSubfolders(CString folder);
+  void GetItemPath(HTREEITEM item, CString &path);
+  void ReadItemText(HTREEITEM item, CString &text);
+  CString GetFreeSpaceText(CString path);
+
+private:
+  void ListDrives();
+  // True when the item has a placeholder child, that is when its subfolders have not
+  // been read yet; the placeholder is then deleted.
+  bool TakePlaceholder(HTREEITEM item);
+
+  FileSearch &Searches;
+  Drives &DriveQuestions;
+
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,54 @@
+#include "folder_browser/folder_tree_rules.h"
+
+#include "platform/file_search.h"
+
+namespace {
+
+// The byte count of the character at index: 2 for a lead byte with a byte after it.
+int CharacterLength(const CString &text, int index, const CodePage &codePage) {
+  if (index + 1 < text.GetLength() &&
+      codePage.IsLeadByte(static_cast<unsigned char>(text.GetAt(index))))
+    return 2;
+  return 1;
+}
+
+char FoldAsciiLetter(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch; }
+
+} // namespace
+
+CString TakeFirstComponent(CString &path, const CodePage &codePage) {
+  for (int i = 0; i < path.GetLength(); i += CharacterLength(path, i, codePage)) {
+    if (path.GetAt(i) == '\\' && CharacterLength(path, i, codePage) == 1) {
+      CString component = path.Left(i);
+      path = path.Mid(i + 1);
+      return component;
+    }
+  }
+  CString component = path;
+  path = CString();
+  return component;
+}
+
+bool IsSameItemName(const CString &a, const CString &b, const CodePage &codePage) {
+  if (a.GetLength() != b.GetLength())
+    return false;
+  for (int i = 0; i < a.GetLength();) {
+    const int length = CharacterLength(a, i, codePage);
+    if (length != CharacterLength(b, i, codePage))
+      return false;
+    if (length == 2) {
+      if (a.GetAt(i) != b.GetAt(i) || a.GetAt(i + 1) != b.GetAt(i + 1))
+        return false;
+    } else if (FoldAsciiLetter(a.GetAt(i)) != FoldAsciiLetter(b.GetAt(i))) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+bool IsListedSubfolder(const CString &name, uint32_t attributes) {
+  if (name == "." || name == "..")
+    return false;
+  return (attributes & FileAttributeDirectory) && !(attributes & FileAttributeSystem);
+}
