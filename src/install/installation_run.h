@@ -5,9 +5,9 @@
 
 #include "framework/cstring.h"
 #include "install/payload_extraction.h"
+#include "install/shortcuts.h"
 #include "platform/folders.h"
 #include "platform/registry.h"
-#include "platform/shell_links.h"
 
 // The buttons that every dialog has under these ids.
 const int OkButtonId = 1;
