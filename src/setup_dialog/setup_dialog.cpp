@@ -3,6 +3,7 @@
 #include "folder_browser/folder_dialog.h"
 #include "framework/message_box.h"
 #include "install/registration.h"
+#include "platform/win32/win32_install_platform.h"
 #include "platform/win32/win32_registry.h"
 #include "setup_dialog/default_folder.h"
 #include "setup_dialog/icon_button.h"
@@ -13,7 +14,6 @@ namespace {
 
 const char ReinstallQuestion[] = "A previous installation found\r\nReinstall?";
 const char InstallQuestion[] = "Install Vistrel Image Browser?";
-const char SelectVersionRequest[] = "Please select the version to install";
 
 CString WindowsFolder() {
   CString folder;
@@ -33,7 +33,7 @@ ON_BN_CLICKED(IDC_BROWSE, &CSetupDialog::BrowseForFolder)
 END_MESSAGE_MAP()
 
 CSetupDialog::CSetupDialog(CWnd *parent)
-    : CDialog(IDD, parent), BrowseButton(nullptr), Edition(-1), InstallDone(0), InstallBusy(0) {
+    : CDialog(IDD, parent), BrowseButton(nullptr), CursorBeforeWait(nullptr) {
   AppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
 }
 
@@ -106,18 +106,27 @@ void CSetupDialog::PaintMinimised() {
 LRESULT CSetupDialog::QueryDragIcon() { return reinterpret_cast<LRESULT>(AppIcon); }
 
 void CSetupDialog::OnInstall() {
-  if (InstallDone) {
-    EndDialog(IDCANCEL);
-    return;
-  }
-  UpdateData(TRUE);
-  if (Edition < 0) {
-    AfxMessageBox(SelectVersionRequest, MB_OK);
-    return;
-  }
-  if (InstallBusy)
-    return;
-  // The installation run itself comes with the installation engine.
+  Win32InstallPlatform platform;
+  RunInstallation(*this, platform.Get());
+}
+
+void CSetupDialog::ShowWaitCursor(bool shown) {
+  if (shown)
+    CursorBeforeWait = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+  else
+    ::SetCursor(CursorBeforeWait);
+}
+
+void CSetupDialog::HideControl(int id) {
+  // The placeholder carries the browse button's id too; the button is the one meant.
+  HWND control = id == IDC_BROWSE ? (BrowseButton ? BrowseButton->GetSafeHwnd() : nullptr)
+                                  : GetDlgItem(id);
+  if (control)
+    ::ShowWindow(control, SW_HIDE);
+}
+
+void CSetupDialog::SetControlText(int id, const char *text) {
+  ::SetDlgItemTextA(Hwnd, id, text);
 }
 
 void CSetupDialog::BrowseForFolder() {

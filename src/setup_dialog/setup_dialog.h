@@ -5,10 +5,13 @@
 #include "resource_ids.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
+#include "install/installation_run.h"
 
 class CIconButton;
 
-class CSetupDialog : public CDialog {
+// The installation's state (StatusText, Edition, InstallFolder, InstallDone, InstallBusy)
+// comes with SetupView, through which the installation run reads and reshapes the dialog.
+class CSetupDialog : public CDialog, public SetupView {
 public:
   enum { IDD = IDD_SETUP };
 
@@ -21,14 +24,7 @@ public:
   CButton BrowsePlaceholder;
   CStatic PathLabel;
   CEdit PathEdit;
-  CString StatusText;
-  // -1 none chosen, 0 version 3.1.1, 1 version 4.2.
-  int Edition;
-  // The folder the dialog proposes; the installation stores the folder it used here.
-  CString InstallFolder;
   HICON AppIcon;
-  int InstallDone;
-  int InstallBusy;
 
 protected:
   BOOL OnInitDialog() override { return InitialiseSetupDialog(); }
@@ -40,8 +36,18 @@ protected:
   void OnInstall();
   void BrowseForFolder();
 
+  void CloseAsCancel() override { OnCancel(); }
+  void ReadControls() override { UpdateData(TRUE); }
+  void ShowMembers() override { UpdateData(FALSE); }
+  CString FolderText() override { return PathEdit.GetWindowText(); }
+  void ShowWaitCursor(bool shown) override;
+  void HideControl(int id) override;
+  void SetControlText(int id, const char *text) override;
+
 private:
   void CreateBrowseButton();
+
+  HCURSOR CursorBeforeWait;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -11,6 +11,8 @@ RegistryKey FromHandle(HKEY key) { return reinterpret_cast<RegistryKey>(key); }
 
 RegistryKey Win32Registry::LocalMachine() { return FromHandle(HKEY_LOCAL_MACHINE); }
 
+RegistryKey Win32Registry::CurrentUser() { return FromHandle(HKEY_CURRENT_USER); }
+
 RegistryKey Win32Registry::OpenKey(RegistryKey parent, const char *name) {
   // The handle alone tells whether the level exists; a failing open leaves it null.
   HKEY key = nullptr;

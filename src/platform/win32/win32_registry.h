@@ -6,6 +6,8 @@
 class Win32Registry : public Registry {
 public:
   RegistryKey LocalMachine() override;
+  // The root HKEY_CURRENT_USER, where the user's shell folders are recorded.
+  static RegistryKey CurrentUser();
   RegistryKey OpenKey(RegistryKey parent, const char *name) override;
   RegistryKey CreateKey(RegistryKey parent, const char *name) override;
   long SetStringValue(RegistryKey key, const char *name, const char *data,

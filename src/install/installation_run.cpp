@@ -1,0 +1,99 @@
+#include "install/installation_run.h"
+
+#include "install/folder_creation.h"
+#include "install/path_characters.h"
+#include "install/registration.h"
+#include "install/shortcuts.h"
+#include "platform/platform_errors.h"
+#include "resource_ids.h"
+
+namespace {
+
+const char SelectVersionRequest[] = "Please select the version to install";
+const char FolderFailure[] = "Cannot create directory";
+const char FolderTooLong[] = "Cannot create directory\r\nPath length exceeds 256";
+const char SuccessText[] =
+    "The program has been successfully installed\r\n\r\nA shortcut (named KWB) can be found on "
+    "Windows Desktop and in \"Programs\" of Windows \"Start\".";
+const char CloseCaption[] = "Close";
+
+// The hourglass from the moment a run starts until it returns, whichever way it ends.
+class WaitCursorShown {
+public:
+  explicit WaitCursorShown(SetupView &view) : View(view) { View.ShowWaitCursor(true); }
+  WaitCursorShown(const WaitCursorShown &) = delete;
+  WaitCursorShown &operator=(const WaitCursorShown &) = delete;
+  ~WaitCursorShown() { View.ShowWaitCursor(false); }
+
+private:
+  SetupView &View;
+};
+
+// Everything but the status text and the Close button goes, hidden rather than
+// disabled, so that the dialog reads as a summary.
+void ShowAsSummary(SetupView &dialog) {
+  dialog.StatusText = SuccessText;
+  dialog.ShowMembers();
+  dialog.HideControl(IDC_BROWSE);
+  dialog.HideControl(OkButtonId);
+  dialog.SetControlText(CancelButtonId, CloseCaption);
+  dialog.HideControl(IDC_VERSION_311);
+  dialog.HideControl(IDC_VERSION_42);
+  dialog.HideControl(IDC_PATH_EDIT);
+  dialog.HideControl(IDC_PATH_LABEL);
+}
+
+// The installation proper, from the shell folders to the registration entries. Returns
+// false when it stopped with a message.
+bool Install(SetupView &dialog, const InstallPlatform &platform) {
+  const CodePage &codePage = platform.Payload.Characters;
+  ShellFolders shellFolders = LookUpShellFolders(platform.Keys, platform.CurrentUser);
+  // What the edit box holds now is installed into, whatever the dialog proposed.
+  CString folder = WithoutTrailingBackslash(dialog.FolderText(), codePage);
+  uint32_t created = CreateFolderPath(platform.FolderMaker, codePage, folder);
+  if (created != 0) {
+    platform.Payload.Messages.Show(created == ErrorBadLength ? FolderTooLong : FolderFailure);
+    return false;
+  }
+  if (!ExtractPayload(platform.Payload, folder, dialog.Edition))
+    return false;
+
+  ShowAsSummary(dialog);
+  platform.Links.InitialiseCom();
+  CString target = folder + "\\" + PayloadFileNames[0];
+  PlaceShortcut(platform.Links, codePage, shellFolders.Desktop, target);
+  PlaceShortcut(platform.Links, codePage, shellFolders.Programs, target);
+  // The registration entries take the folder from here, and a later installation in
+  // the same run of the program would propose it.
+  dialog.InstallFolder = folder;
+  WriteAppPathEntry(platform.Keys, dialog.InstallFolder);
+  WriteUninstallEntry(platform.Keys, dialog.InstallFolder);
+  platform.Links.UninitialiseCom();
+  return true;
+}
+
+} // namespace
+
+void RunInstallation(SetupView &dialog, const InstallPlatform &platform) {
+  if (dialog.InstallDone) {
+    dialog.CloseAsCancel();
+    return;
+  }
+  dialog.ReadControls();
+  if (dialog.Edition < 0) {
+    platform.Payload.Messages.Show(SelectVersionRequest);
+    return;
+  }
+  // A press that arrives while a message box of a running installation is open.
+  if (dialog.InstallBusy)
+    return;
+  WaitCursorShown wait(dialog);
+  dialog.InstallBusy = 1;
+  if (Install(dialog, platform))
+    dialog.InstallDone = 1;
+  dialog.InstallBusy = 0;
+}
+
+CString WithoutTrailingBackslash(const CString &text, const CodePage &codePage) {
+  return EndsWithBackslash(text, codePage) ? text.Left(text.GetLength() - 1) : text;
+}

@@ -1,0 +1,30 @@
+#include "install/key_path.h"
+
+#include <string.h>
+
+KeyPath::KeyPath(Registry &registry, RegistryKey root, const char *const *names, int count)
+    : Depth(0), Wanted(count < MaxDepth ? count : MaxDepth) {
+  RegistryKey parent = root;
+  while (Depth < Wanted) {
+    RegistryKey key = registry.OpenKey(parent, names[Depth]);
+    if (!key)
+      return;
+    Levels[Depth++].Reset(registry, key);
+    parent = key;
+  }
+}
+
+CString QueryText(Registry &registry, RegistryKey key, const char *name, uint32_t bufferSize) {
+  CString text;
+  uint32_t type = 0;
+  uint32_t size = bufferSize;
+  char *buffer = text.GetBuffer(static_cast<int>(bufferSize));
+  if (registry.QueryValue(key, name, &type, reinterpret_cast<uint8_t *>(buffer), &size) != 0) {
+    text.ReleaseBuffer(0);
+    return CString();
+  }
+  const void *nul = memchr(buffer, 0, bufferSize);
+  text.ReleaseBuffer(nul ? static_cast<int>(static_cast<const char *>(nul) - buffer)
+                         : static_cast<int>(bufferSize));
+  return text;
+}

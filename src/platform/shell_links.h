@@ -1,0 +1,21 @@
+// The shell's link object, through which shortcut files are written, and the COM
+// initialisation of the calling thread that it needs.
+#pragma once
+
+#include "framework/cstring.h"
+
+#include <stdint.h>
+
+class ShellLinks {
+public:
+  virtual ~ShellLinks() {}
+
+  // Initialises COM on the calling thread for the shortcuts that follow, and gives it
+  // up again afterwards. The two calls come in pairs.
+  virtual void InitialiseCom() = 0;
+  virtual void UninitialiseCom() = 0;
+  // Saves linkFile as a shell link to target with the description, replacing a link
+  // file of that name; nothing else of the link is set. Returns the COM status of the
+  // save, or of the first step that failed before it.
+  virtual int32_t CreateShortcut(CString target, CString linkFile, CString description) = 0;
+};

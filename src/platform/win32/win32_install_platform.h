@@ -1,0 +1,25 @@
+// Everything an installation run needs, over Win32, in one object that lives for one
+// press of OK.
+#pragma once
+
+#include "install/installation_run.h"
+#include "platform/win32/win32_payload_platform.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell_links.h"
+
+class Win32InstallPlatform {
+public:
+  Win32InstallPlatform()
+      : Platform{Payload.Get(), FolderMaker, Keys, Win32Registry::CurrentUser(), Links} {}
+  Win32InstallPlatform(const Win32InstallPlatform &) = delete;
+  Win32InstallPlatform &operator=(const Win32InstallPlatform &) = delete;
+
+  const InstallPlatform &Get() const { return Platform; }
+
+private:
+  Win32PayloadPlatform Payload;
+  Win32Folders FolderMaker;
+  Win32Registry Keys;
+  Win32ShellLinks Links;
+  InstallPlatform Platform;
+};
