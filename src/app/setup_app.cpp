@@ -1,7 +1,11 @@
 #include "app/setup_app.h"
 
+#include "app/silent_setup.h"
 #include "app/three_d_controls.h"
 #include "framework/message_box.h"
+#include "platform/win32/win32_install_platform.h"
+#include "platform/win32/win32_locale.h"
+#include "platform/win32/win32_message_display.h"
 #include "setup_dialog/setup_dialog.h"
 
 namespace {
@@ -19,7 +23,7 @@ const CommandMapEntry *CSetupApp::GetCommandMap() const { return SetupAppCommand
 
 CSetupApp &SetupApp() { return *static_cast<CSetupApp *>(AfxGetApp()); }
 
-bool CSetupApp::CheckPlatform() {
+bool CSetupApp::CheckPlatform(MessageDisplay &messages) {
   OSVERSIONINFOA version;
   ::ZeroMemory(&version, sizeof version);
   static_assert(sizeof version == 148, "the version record is the platform's 148-byte one");
@@ -27,7 +31,7 @@ bool CSetupApp::CheckPlatform() {
   ::GetVersionExA(&version);
   PlatformFamily family = ClassifyPlatform(version.dwPlatformId);
   if (family == UnsupportedPlatform) {
-    AfxMessageBox(UnsupportedPlatformMessage, MB_OK);
+    messages.Show(UnsupportedPlatformMessage);
     return false;
   }
   PlatformCode = family;
@@ -37,10 +41,32 @@ bool CSetupApp::CheckPlatform() {
 }
 
 BOOL CSetupApp::InitInstance() {
-  if (!CheckPlatform())
+  Win32CodePage codePage;
+  const CommandLine line = ParseCommandLine(ProgramArguments(::GetCommandLineA()), codePage);
+  Win32MessageDisplay boxes;
+  StandardErrorDisplay errorStream;
+  MessageDisplay &messages = line.Silent ? static_cast<MessageDisplay &>(errorStream) : boxes;
+  if (!line.Valid) {
+    if (line.Silent)
+      WriteToStandardError(CString(CommandLineUsage) + "\r\n");
+    else
+      boxes.Show(CommandLineUsage);
+    ExitCodeValue = ExitBadCommandLine;
     return FALSE;
+  }
+  if (!CheckPlatform(messages)) {
+    if (line.Silent)
+      ExitCodeValue = ExitUnsupportedPlatform;
+    return FALSE;
+  }
+  if (line.Silent) {
+    RunSilently(line);
+    return FALSE;
+  }
   {
     CSetupDialog dialog;
+    dialog.Edition = line.Edition;
+    dialog.CommandLineFolder = line.Folder;
     MainWindow = &dialog;
     dialog.DoModal();
     MainWindow = nullptr;
@@ -48,7 +74,16 @@ BOOL CSetupApp::InitInstance() {
   return FALSE;
 }
 
+void CSetupApp::RunSilently(const CommandLine &line) {
+  StandardErrorDisplay errorStream;
+  Win32InstallPlatform platform(errorStream);
+  Win32Registry registry;
+  Win32SystemFolders folders;
+  const CString folder = SilentInstallFolder(line, registry, folders.WindowsFolder());
+  ExitCodeValue = RunSilentInstallation(line.Edition, folder, platform.Get());
+}
+
 int CSetupApp::ExitInstance() {
   ThreeD.Disable();
-  return 0;
+  return ExitCodeValue;
 }

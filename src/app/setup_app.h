@@ -3,24 +3,30 @@
 #pragma once
 
 #include "app/platform_check.h"
+#include "app/command_line.h"
 #include "framework/win_app.h"
+#include "platform/message_display.h"
 
 class CSetupApp : public CWinApp {
 public:
-  CSetupApp() : PlatformCode(0) {}
+  CSetupApp() : PlatformCode(0), ExitCodeValue(0) {}
 
   BOOL InitInstance() override;
   int ExitInstance() override;
 
   // 1 for the Windows 95/98 family, 2 for the NT family; set by CheckPlatform.
   int32_t PlatformCode;
+  // What the process returns: 0 for an interactive run however it ended, or the outcome
+  // of an unattended one (app/command_line.h).
+  int ExitCodeValue;
 
 protected:
   const CommandMapEntry *GetCommandMap() const override;
 
 private:
-  // Sets PlatformCode, or shows the refusal message and returns false on Win32s.
-  bool CheckPlatform();
+  // Sets PlatformCode, or reports the refusal and returns false on Win32s.
+  bool CheckPlatform(MessageDisplay &messages);
+  void RunSilently(const CommandLine &line);
 };
 
 // The Setup application, for the dialogs that read PlatformCode.

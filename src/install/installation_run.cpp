@@ -43,9 +43,8 @@ void ShowAsSummary(SetupView &dialog) {
   dialog.HideControl(IDC_PATH_LABEL);
 }
 
-// The installation proper, from the shell folders to the registration entries. Returns
-// false when it stopped with a message.
-bool Install(SetupView &dialog, const InstallPlatform &platform) {
+// The installation proper, from the shell folders to the registration entries.
+InstallOutcome Install(SetupView &dialog, const InstallPlatform &platform) {
   const CodePage &codePage = platform.Payload.Characters;
   ShellFolders shellFolders = LookUpShellFolders(platform.Keys, platform.CurrentUser);
   // What the edit box holds now is installed into, whatever the dialog proposed.
@@ -53,10 +52,10 @@ bool Install(SetupView &dialog, const InstallPlatform &platform) {
   uint32_t created = CreateFolderPath(platform.FolderMaker, codePage, folder);
   if (created != 0) {
     platform.Payload.Messages.Show(created == ErrorBadLength ? FolderTooLong : FolderFailure);
-    return false;
+    return InstallFolderRefused;
   }
   if (!ExtractPayload(platform.Payload, folder, dialog.Edition))
-    return false;
+    return InstallFilesFailed;
 
   ShowAsSummary(dialog);
   platform.Links.InitialiseCom();
@@ -69,29 +68,31 @@ bool Install(SetupView &dialog, const InstallPlatform &platform) {
   WriteAppPathEntry(platform.Keys, dialog.InstallFolder);
   WriteUninstallEntry(platform.Keys, dialog.InstallFolder);
   platform.Links.UninitialiseCom();
-  return true;
+  return InstallCompleted;
 }
 
 } // namespace
 
-void RunInstallation(SetupView &dialog, const InstallPlatform &platform) {
+InstallOutcome RunInstallation(SetupView &dialog, const InstallPlatform &platform) {
   if (dialog.InstallDone) {
     dialog.CloseAsCancel();
-    return;
+    return InstallNotRun;
   }
   dialog.ReadControls();
   if (dialog.Edition < 0) {
     platform.Payload.Messages.Show(SelectVersionRequest);
-    return;
+    return InstallNotRun;
   }
   // A press that arrives while a message box of a running installation is open.
   if (dialog.InstallBusy)
-    return;
+    return InstallNotRun;
   WaitCursorShown wait(dialog);
   dialog.InstallBusy = 1;
-  if (Install(dialog, platform))
+  InstallOutcome outcome = Install(dialog, platform);
+  if (outcome == InstallCompleted)
     dialog.InstallDone = 1;
   dialog.InstallBusy = 0;
+  return outcome;
 }
 
 CString WithoutTrailingBackslash(const CString &text, const CodePage &codePage) {

@@ -64,6 +64,10 @@ BOOL CSetupDialog::InitialiseSetupDialog() {
   } else {
     InstallFolder = DefaultInstallFolder(WindowsFolder());
   }
+  // A folder given on the command line replaces the proposal, once the reinstall
+  // question has had its say.
+  if (!CommandLineFolder.IsEmpty())
+    InstallFolder = CommandLineFolder;
   PathEdit.SetWindowText(InstallFolder);
   StatusText = InstallQuestion;
   UpdateData(FALSE);

@@ -25,6 +25,8 @@ public:
   CStatic PathLabel;
   CEdit PathEdit;
   HICON AppIcon;
+  // The folder /D= gave on the command line, shown instead of the proposal; "" for none.
+  CString CommandLineFolder;
 
 protected:
   BOOL OnInitDialog() override { return InitialiseSetupDialog(); }

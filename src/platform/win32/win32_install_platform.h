@@ -9,8 +9,10 @@
 
 class Win32InstallPlatform {
 public:
-  Win32InstallPlatform()
-      : Platform{Payload.Get(), FolderMaker, Keys, Win32Registry::CurrentUser(), Links} {}
+  Win32InstallPlatform() : Platform{Payload.Get(), FolderMaker, Keys, Win32Registry::CurrentUser(), Links} {}
+  explicit Win32InstallPlatform(MessageDisplay &messages)
+      : Payload(messages),
+        Platform{Payload.Get(), FolderMaker, Keys, Win32Registry::CurrentUser(), Links} {}
   Win32InstallPlatform(const Win32InstallPlatform &) = delete;
   Win32InstallPlatform &operator=(const Win32InstallPlatform &) = delete;
 

@@ -1,9 +1,20 @@
 // Messages shown in the program's message box.
 #pragma once
 
+#include "framework/cstring.h"
 #include "platform/message_display.h"
 
 class Win32MessageDisplay : public MessageDisplay {
 public:
   void Show(const char *text) override;
 };
+
+// Messages of a run without a window: one line each on the standard error stream when
+// the process was given one (a redirected stream), and nowhere otherwise.
+class StandardErrorDisplay : public MessageDisplay {
+public:
+  void Show(const char *text) override;
+};
+
+// Writes the text as it is to the standard error stream, when there is one.
+void WriteToStandardError(const CString &text);

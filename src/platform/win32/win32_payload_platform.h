@@ -10,9 +10,11 @@
 
 class Win32PayloadPlatform {
 public:
-  Win32PayloadPlatform()
+  // Messages go to the program's message box, or to the display given.
+  Win32PayloadPlatform() : Win32PayloadPlatform(BoxMessages) {}
+  explicit Win32PayloadPlatform(MessageDisplay &messages)
       : Platform{Resources, Memory, FileSystem, Expansion, Folders, Clock, Characters,
-                 Messages} {}
+                 messages} {}
   Win32PayloadPlatform(const Win32PayloadPlatform &) = delete;
   Win32PayloadPlatform &operator=(const Win32PayloadPlatform &) = delete;
 
@@ -26,6 +28,6 @@ private:
   Win32SystemFolders Folders;
   Win32TimeZone Clock;
   Win32CodePage Characters;
-  Win32MessageDisplay Messages;
+  Win32MessageDisplay BoxMessages;
   PayloadPlatform Platform;
 };

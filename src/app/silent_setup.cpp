@@ -1,0 +1,64 @@
+#include "app/silent_setup.h"
+
+#include "install/registration.h"
+#include "setup_dialog/default_folder.h"
+
+namespace {
+
+// The Setup dialog's state with nothing to show it on.
+class SilentView : public SetupView {
+public:
+  SilentView(int edition, const CString &folder) : Folder(folder) { Edition = edition; }
+
+  void CloseAsCancel() override {}
+  void ReadControls() override {}
+  void ShowMembers() override {}
+  CString FolderText() override { return Folder; }
+  void ShowWaitCursor(bool) override {}
+  void HideControl(int) override {}
+  void SetControlText(int, const char *) override {}
+
+private:
+  CString Folder;
+};
+
+} // namespace
+
+CString SilentInstallFolder(const CommandLine &line, Registry &registry,
+                            const CString &windowsFolder) {
+  if (!line.Folder.IsEmpty())
+    return line.Folder;
+  CString recorded = ReadPreviousInstallFolder(registry);
+  return recorded.IsEmpty() ? DefaultInstallFolder(windowsFolder) : recorded;
+}
+
+ExitCode RunSilentInstallation(int edition, const CString &folder,
+                               const InstallPlatform &platform) {
+  SilentView view(edition, folder);
+  switch (RunInstallation(view, platform)) {
+  case InstallCompleted:
+    return ExitInstalled;
+  case InstallFolderRefused:
+    return ExitFolderNotCreated;
+  case InstallFilesFailed:
+    return ExitFileNotWritten;
+  case InstallNotRun:
+    break;
+  }
+  // Only a run without an edition starts nothing, and the command line refuses that.
+  return ExitBadCommandLine;
+}
+
+CString MessageAsLine(const char *text) {
+  CString line;
+  for (const char *p = text; *p; ++p) {
+    if (p[0] == '\r' && p[1] == '\n') {
+      line += ' ';
+      ++p;
+    } else {
+      line += *p;
+    }
+  }
+  line += "\r\n";
+  return line;
+}

@@ -1,0 +1,20 @@
+// An installation without a window, for /S: the same run as a press of OK in the Setup
+// dialog, over a view that shows nothing, with the outcome as the process's exit code.
+#pragma once
+
+#include "app/command_line.h"
+#include "install/installation_run.h"
+
+// The folder a silent run installs into: the one on the command line, else the folder
+// of a recorded installation (a silent run answers the reinstall question with yes),
+// else the default folder under the Windows folder's drive.
+CString SilentInstallFolder(const CommandLine &line, Registry &registry,
+                            const CString &windowsFolder);
+
+// Installs the edition into the folder and returns the exit code.
+ExitCode RunSilentInstallation(int edition, const CString &folder,
+                               const InstallPlatform &platform);
+
+// A message as one line for the error stream: each line break becomes a blank, and the
+// line ends in a carriage return and a line feed.
+CString MessageAsLine(const char *text);
