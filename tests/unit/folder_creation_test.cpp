@@ -11,38 +11,6 @@ namespace {
 // Characters of code page 932 whose trail byte is 0x5C, the backslash.
 const std::string Table = "\x95\x5C", Katakana = "\x83\x5C";
 
-TEST(FolderCreation, SplitsOffTheLastComponentAtABackslashCharacterOnly) {
-  const struct {
-    bool DoubleByte;
-    std::string Path, Parent, Last;
-  } rows[] = {
-      {false, "C:\\A\\B", "C:\\A", "B"},
-      {false, "\\\\server\\share\\dir", "\\\\server\\share", "dir"},
-      // A parent of less than three bytes is none, though the path was shortened.
-      {false, "C:\\Setup", "C:", ""},
-      {false, "ABC\\D", "ABC", "D"},
-      // No backslash, or only one at the start: the path stays as it is.
-      {false, "Setup", "Setup", ""},
-      {false, "\\Setup", "\\Setup", ""},
-      // A trailing backslash leaves no last component, a doubled one a parent ending in one.
-      {false, "C:\\A\\", "C:\\A", ""},
-      {false, "C:\\A\\\\B", "C:\\A\\", ""},
-      {true, "C:\\A\\" + Table, "C:\\A", Table},
-      {true, "C:\\" + Katakana + Table + "\\" + Katakana, "C:\\" + Katakana + Table, Katakana},
-      {true, "C:\\A" + Table, "C:", ""},
-      {true, Table + "B", Table + "B", ""},
-      // The same bytes in a single-byte code page split at the trail byte.
-      {false, "C:\\A\\" + Table, "C:\\A\\\x95", ""},
-  };
-  for (const auto &row : rows) {
-    TestCodePage codePage;
-    codePage.DoubleByte = row.DoubleByte;
-    CString path(row.Path.c_str());
-    EXPECT_EQ(std::string(SplitLastComponent(path, codePage)), row.Last) << row.Path;
-    EXPECT_EQ(std::string(path), row.Parent) << row.Path;
-  }
-}
-
 std::string Tried(const std::string &path, uint32_t result) {
   return "create-folder " + path + " -> " + std::to_string(result);
 }
@@ -84,6 +52,9 @@ TEST(FolderCreation, MakesMissingLevelsTopFirstAndTriesEachLevelAgainOnlyOnce) {
        {Tried("C:\\F\\G", 3), Tried("C:\\F", 183), Tried("C:\\F\\G", 3)}},
       {"parent ending in a blank", nullptr, "C:\\X \\Y", 3,
        {Tried("C:\\X \\Y", 3), Tried("C:\\X", 0), Tried("C:\\X \\Y", 3)}},
+      // A backslash is found as a character, never as the trail byte 0x5C of one.
+      {"last level ending in a trail byte 0x5C", nullptr, "C:\\N\\X" + Table, 0,
+       {Tried("C:\\N\\X" + Table, 3), Tried("C:\\N", 0), Tried("C:\\N\\X" + Table, 0)}},
       {"parent ending in a trail byte 0x5C", nullptr, trailByte + "\\B", 0,
        {Tried(trailByte + "\\B", 3), Tried(trailByte, 0), Tried(trailByte + "\\B", 0)}},
       // 240 bytes or more after trimming: nothing is tried. A double-byte character counts two.

@@ -18,7 +18,6 @@
 #include <mspack.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -66,11 +65,7 @@ class MemoryMachine : public Files, public Folders, public SystemFolders, public
                       public PayloadResources, public MemoryBlocks, public MessageDisplay,
                       public TimeZone {
 public:
-  struct Entry {
-    bool Folder = false;
-    std::string Bytes;
-    FileTimes Times = {0, 0, 0};
-  };
+  struct Entry { bool Folder = false; std::string Bytes; FileTimes Times = {0, 0, 0}; };
   std::map<std::string, Entry> Entries;
   // One line a call: "<call> <path> -> <result>", as "create-folder C:\A -> 0" or
   // "write C:\A\kwb.tmp 4 -> 0"; a close is "close <path>".
@@ -173,10 +168,7 @@ public:
   }
 
 private:
-  struct Failure {
-    int Nth;
-    uint32_t Error, Written;
-  };
+  struct Failure { int Nth; uint32_t Error, Written; };
   bool Injected(const std::string &call, uint32_t *error, uint32_t *written = nullptr) {
     auto found = Failures.find(call);
     if (found == Failures.end() || --found->second.Nth > 0)
@@ -208,8 +200,7 @@ private:
   template <typename Answer, typename Effect>
   uint32_t Call(const std::string &name, const std::string &path, Answer answer, Effect effect) {
     uint32_t error = 0;
-    if (!Injected(name + " " + path, &error))
-      error = answer();
+    error = Injected(name + " " + path, &error) ? error : answer();
     if (!error)
       effect();
     return Record(name + " " + path, error);

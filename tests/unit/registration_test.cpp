@@ -6,20 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
-const std::string Levels[] = {"SOFTWARE", "Microsoft", "Windows", "CurrentVersion"};
-const std::string Lists = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const std::string Folder = "C:\\Program Files\\Corvane Software\\Vistrel"; // 41 bytes
+const std::string Lists = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+enum Routine { AppPath, Uninstall, Reader };
 
-// The calls of a walk down to the list, the calls inside it, then the closes from handle
-// `innermost` down to the first level's 2.
-std::vector<std::string> Walk(const std::string &list, std::vector<std::string> inside, int innermost) {
+// The calls of a walk down the levels to the list, of which `present` exist (handles 2 to
+// 6), the calls inside the list, and the closes from handle `innermost` down to 2.
+std::vector<std::string> Walk(Routine routine, std::vector<std::string> inside, int innermost, int present = 5) {
+  const std::string levels[] = {"SOFTWARE", "Microsoft", "Windows", "CurrentVersion",
+                                routine == Uninstall ? "Uninstall" : "App Paths"};
   std::vector<std::string> calls;
-  for (int i = 0; i < 5; ++i)
-    calls.push_back("open " + (i < 4 ? Levels[i] : list) + " -> " + std::to_string(i + 2));
+  for (int i = 0; i < std::min(present + 1, 5); ++i)
+    calls.push_back("open " + levels[i] + " -> " + std::to_string(i < present ? i + 2 : 0));
   calls.insert(calls.end(), inside.begin(), inside.end());
   for (int handle = innermost; handle >= 2; --handle)
     calls.push_back("close " + std::to_string(handle));
@@ -27,53 +27,40 @@ std::vector<std::string> Walk(const std::string &list, std::vector<std::string> 
 }
 
 TEST(Registration, OpensEachLevelCreatesOnlyTheEntryCountsTheNulAndClosesInnermostFirst) {
-  enum { AppPath, Uninstall, Reader };
   struct Row {
-    std::string Name;
-    int Routine;
-    std::function<void(MemoryRegistry &)> Setup;
+    Routine Run;
+    std::string Setup; // a key that cannot be created, or the Path value stored
     std::vector<std::string> Calls;
     std::string Read = "";
+    int Present = 5;
   };
   std::vector<Row> rows = {
-      {"app path", AppPath, nullptr,
-       Walk("App Paths", {"create KWB.exe -> 7", "set  50", "set Path 42"}, 7)},
+      {AppPath, "", Walk(AppPath, {"create KWB.exe -> 7", "set  50", "set Path 42"}, 7)},
       // Quoted, so that the blank in "Program Files" cannot start C:\Program.exe.
-      {"uninstall", Uninstall, nullptr,
-       Walk("Uninstall", {"create Vistrel Image Browser -> 7", "set DisplayName 22", "set UninstallString 58"}, 7)},
-      {"entry cannot be created", AppPath, [](MemoryRegistry &r) { r.FailCreate = "KWB.exe"; },
-       Walk("App Paths", {"create KWB.exe -> 0"}, 6)},
-      {"reader", Reader, [](MemoryRegistry &r) { r.Keys[Lists + "\\App Paths\\KWB.exe"]["Path"] = "E:\\A"; },
-       Walk("App Paths", {"open KWB.exe -> 7", "query Path 261"}, 7), "E:\\A"},
-      {"reader without an entry", Reader, nullptr, Walk("App Paths", {"open KWB.exe -> 0"}, 6)},
+      {Uninstall, "",
+       Walk(Uninstall, {"create Vistrel Image Browser -> 7", "set DisplayName 22", "set UninstallString 58"}, 7)},
+      {AppPath, "KWB.exe", Walk(AppPath, {"create KWB.exe -> 0"}, 6)},
+      {Reader, "E:\\A", Walk(Reader, {"open KWB.exe -> 7", "query Path 261"}, 7), "E:\\A"},
+      {Reader, "", Walk(Reader, {"open KWB.exe -> 0"}, 6)},
   };
   // A level missing at each depth: the levels above it are closed and nothing is written.
-  for (int routine : {AppPath, Uninstall, Reader})
-    for (int present = 0; present < 5; ++present) {
-      std::vector<std::string> calls = Walk(routine == Uninstall ? "Uninstall" : "App Paths", {}, present + 1);
-      calls.erase(calls.begin() + present + 1, calls.begin() + 5);
-      calls[present].replace(calls[present].size() - 1, 1, "0");
-      rows.push_back({"missing level " + std::to_string(present), routine,
-                      [present](MemoryRegistry &r) {
-                        r.Keys.clear();
-                        r.AddKey(present ? Lists.substr(0, Lists.find(Levels[present]) - 1) : "");
-                      },
-                      calls});
-    }
+  for (Routine routine : {AppPath, Uninstall, Reader})
+    for (int present = 0; present < 5; ++present)
+      rows.push_back({routine, "", Walk(routine, {}, present + 1, present), "", present});
   for (const Row &row : rows) {
-    SCOPED_TRACE(row.Name + ", routine " + std::to_string(row.Routine));
+    SCOPED_TRACE("routine " + std::to_string(row.Run) + ", " + row.Setup + ", levels " + std::to_string(row.Present));
     MemoryRegistry registry;
-    registry.AddKey(Lists + "\\App Paths");
-    registry.AddKey(Lists + "\\Uninstall");
-    if (row.Setup)
-      row.Setup(registry);
-    CString read;
-    if (row.Routine == AppPath)
-      WriteAppPathEntry(registry, Folder.c_str());
-    else if (row.Routine == Uninstall)
-      WriteUninstallEntry(registry, Folder.c_str());
-    else
-      read = ReadPreviousInstallFolder(registry);
+    const std::string list = Lists + (row.Run == Uninstall ? "\\Uninstall" : "\\App Paths");
+    size_t end = 0;
+    for (int level = 0; level < row.Present; ++level)
+      end = list.find('\\', end + 1);
+    registry.AddKey(list.substr(0, end));
+    registry.FailCreate = row.Setup;
+    if (row.Run == Reader && !row.Setup.empty())
+      registry.Keys[list + "\\KWB.exe"]["Path"] = row.Setup;
+    const CString read = row.Run == Reader ? ReadPreviousInstallFolder(registry) : CString();
+    if (row.Run != Reader)
+      (row.Run == AppPath ? WriteAppPathEntry : WriteUninstallEntry)(registry, Folder.c_str());
     EXPECT_EQ(registry.Calls, row.Calls);
     EXPECT_EQ(std::string(read), row.Read);
     EXPECT_EQ(registry.Open.size(), 1u) << "a key was left open";
@@ -83,15 +70,12 @@ TEST(Registration, OpensEachLevelCreatesOnlyTheEntryCountsTheNulAndClosesInnermo
 TEST(Registration, ReaderTakesThePathUpToItsFirstNulOrTheEndOfItsBuffer) {
   const std::string longest(260, 'p');
   const std::pair<std::string, std::string> rows[] = {
-      {longest + '\0', longest},
-      {longest + "q", longest + "q"}, // 261 bytes without a NUL fill the buffer
-      {longest + "q" + '\0', ""},     // 262 bytes do not fit
-      {std::string("D:\\A\0junk", 9), "D:\\A"},
-  };
+      {longest + '\0', longest}, {longest + "q", longest + "q"}, // 261 bytes fill the buffer
+      {longest + "q" + '\0', ""}, {std::string("D:\\A\0junk", 9), "D:\\A"}};
   for (const auto &[stored, read] : rows) {
     MemoryRegistry registry;
-    registry.Keys[Lists + "\\App Paths\\KWB.exe"]["Path"] = stored;
     registry.AddKey(Lists + "\\App Paths\\KWB.exe");
+    registry.Keys[Lists + "\\App Paths\\KWB.exe"]["Path"] = stored;
     EXPECT_EQ(std::string(ReadPreviousInstallFolder(registry)), read) << stored.size() << " bytes";
   }
 }
