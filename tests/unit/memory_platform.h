@@ -3,17 +3,10 @@
 // of them, so that every failure path can be reached without a real machine.
 #pragma once
 
-#include "platform/code_page.h"
-#include "platform/files.h"
-#include "platform/folders.h"
-#include "platform/lz_expansion.h"
-#include "platform/memory_blocks.h"
-#include "platform/message_display.h"
-#include "platform/payload_resources.h"
+#include "install/folder_creation.h"
+#include "install/payload_extraction.h"
+#include "install/registration.h"
 #include "platform/platform_errors.h"
-#include "platform/registry.h"
-#include "platform/system_folders.h"
-#include "platform/time_zone.h"
 
 #include <mspack.h>
 

@@ -1,7 +1,5 @@
 // The payload extraction over the in-memory machine.
-#include "install/payload_extraction.h"
 #include "memory_platform.h"
-#include "payload_resource.h"
 #include "szdd_encoder.h"
 
 #include <gtest/gtest.h>
@@ -25,16 +23,11 @@ std::string Generated(uint32_t seed, size_t size) {
   return bytes;
 }
 
-std::string Compressed(const std::string &file) {
-  const auto szdd = kwbpack::compressToSzdd(reinterpret_cast<const uint8_t *>(file.data()), file.size());
-  return std::string(szdd.begin(), szdd.end());
-}
-
 // One record: the compressed file without its signature, behind its length.
 std::string Packed(const std::string &file) {
-  const std::string szdd = Compressed(file);
+  const auto szdd = kwbpack::compressToSzdd(reinterpret_cast<const uint8_t *>(file.data()), file.size());
   const uint32_t n = uint32_t(szdd.size() - 4);
-  return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + szdd.substr(4);
+  return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + std::string(szdd.begin() + 4, szdd.end());
 }
 const std::string End(4, '\0');
 
@@ -76,7 +69,7 @@ TEST(Extraction, WritesExpandsInstallsAndStampsEachFileBeforeTheNextAndRemovesTh
     const std::string size = std::to_string(bytes.size());
     expected.insert(expected.end(),
                     {"create " + Archive + " -> 0", "write " + Archive + " 4 -> 0",
-                     "write " + Archive + " " + std::to_string(Compressed(bytes).size() - 4) + " -> 0",
+                     "write " + Archive + " " + std::to_string(Packed(bytes).size() - 4) + " -> 0",
                      "close " + Archive, "expand " + Archive + " -> " + size, "create " + path + " -> 0",
                      "write " + path + " " + size + " -> 0", "read-times " + path + " -> 0",
                      "close " + path, "set-times " + path + " -> 0"});

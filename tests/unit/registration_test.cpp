@@ -1,7 +1,6 @@
 // The registry entries over the in-memory registry: which keys are opened and created in
 // what order, the bytes counted for each value, and every key closed, innermost first.
 // The values themselves are read back from the real registry in the Wine tests.
-#include "install/registration.h"
 #include "memory_platform.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +42,11 @@ TEST(Registration, OpensEachLevelCreatesOnlyTheEntryCountsTheNulAndClosesInnermo
       {Reader, "E:\\A", Walk(Reader, {"open KWB.exe -> 7", "query Path 261"}, 7), "E:\\A"},
       {Reader, "", Walk(Reader, {"open KWB.exe -> 0"}, 6)},
   };
+  // The path ends at its first NUL, or where it fills the buffer of 261 bytes.
+  const std::string longest(260, 'p'), reading = "open KWB.exe -> 7";
+  for (const auto &[stored, read] : {std::pair<std::string, std::string>{longest + "q", longest + "q"},
+                                     {longest + "q" + '\0', ""}, {std::string("D:\\A\0junk", 9), "D:\\A"}})
+    rows.push_back({Reader, stored, Walk(Reader, {reading, "query Path 261"}, 7), read});
   // A level missing at each depth: the levels above it are closed and nothing is written.
   for (Routine routine : {AppPath, Uninstall, Reader})
     for (int present = 0; present < 5; ++present)
@@ -64,19 +68,6 @@ TEST(Registration, OpensEachLevelCreatesOnlyTheEntryCountsTheNulAndClosesInnermo
     EXPECT_EQ(registry.Calls, row.Calls);
     EXPECT_EQ(std::string(read), row.Read);
     EXPECT_EQ(registry.Open.size(), 1u) << "a key was left open";
-  }
-}
-
-TEST(Registration, ReaderTakesThePathUpToItsFirstNulOrTheEndOfItsBuffer) {
-  const std::string longest(260, 'p');
-  const std::pair<std::string, std::string> rows[] = {
-      {longest + '\0', longest}, {longest + "q", longest + "q"}, // 261 bytes fill the buffer
-      {longest + "q" + '\0', ""}, {std::string("D:\\A\0junk", 9), "D:\\A"}};
-  for (const auto &[stored, read] : rows) {
-    MemoryRegistry registry;
-    registry.AddKey(Lists + "\\App Paths\\KWB.exe");
-    registry.Keys[Lists + "\\App Paths\\KWB.exe"]["Path"] = stored;
-    EXPECT_EQ(std::string(ReadPreviousInstallFolder(registry)), read) << stored.size() << " bytes";
   }
 }
 

@@ -26,20 +26,19 @@ TEST(Rules, CountedStringAppendsFromItselfStaysInsideItsTextAndEndsAFilledBuffer
   EXPECT_TRUE(text.IsEmpty() && moved == "xxxx");
 }
 
-TEST(Rules, PlatformIsTheLowByteWithTheNtBitWinningAndThe3DLookIsForVersionsBefore4) {
-  const std::pair<uint32_t, PlatformFamily> rows[] = {
+TEST(Rules, PlatformAndDefaultFolder) {
+  // The NT bit wins; the 3-D look is for versions before 4.
+  const std::pair<uint32_t, PlatformFamily> platforms[] = {
       {0, UnsupportedPlatform}, {1, Windows9xFamily},     {2, WindowsNtFamily},
       {3, WindowsNtFamily},     {0x101, Windows9xFamily}, {0xFFFFFF04, UnsupportedPlatform}};
-  for (const auto &[id, family] : rows)
+  for (const auto &[id, family] : platforms)
     EXPECT_EQ(ClassifyPlatform(id), family) << "platform id " << id;
   EXPECT_TRUE(NeedsThreeDimensionalControls(3) && !NeedsThreeDimensionalControls(4));
-}
-
-TEST(Rules, DefaultFolderIsBelowProgramFilesOnTheWindowsDriveOrElseBelowTheWindowsFolder) {
-  const std::pair<const char *, const char *> rows[] = {
+  // Below Program Files on the Windows drive, else below the Windows folder.
+  const std::pair<const char *, const char *> folders[] = {
       {"d:\\winnt", "D:\\Program Files"}, {"", "C:\\Program Files"}, // the query failed
       {"\\\\server\\windows", "\\\\server\\windows"}, {"1:\\windows", "1:\\windows"}};
-  for (const auto &[windows, folder] : rows)
+  for (const auto &[windows, folder] : folders)
     EXPECT_EQ(std::string(DefaultInstallFolder(windows)), folder + std::string("\\Corvane Software\\Vistrel"));
 }
 
