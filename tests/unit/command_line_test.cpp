@@ -1,6 +1,6 @@
 // The command line of unattended installations: what each line of a script means.
 #include "app/command_line.h"
-#include "test_code_pages.h"
+#include "memory_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,8 @@ const Case Cases[] = {
 };
 
 TEST(CommandLine, EachLineMeansWhatItSays) {
-  DoubleByteCodePage codePage;
+  TestCodePage codePage;
+  codePage.DoubleByte = true;
   for (const Case &c : Cases) {
     SCOPED_TRACE(c.Arguments);
     CommandLine line = ParseCommandLine(c.Arguments, codePage);

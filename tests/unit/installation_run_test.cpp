@@ -1,14 +1,8 @@
 // Presses of OK over the stand-ins. The bench is the dialog, the shell links and the
 // registry at once, so that one log shows the order across them; each link and product
 // key notes the folder the dialog holds at that moment.
-#include "host_time_zone.h"
 #include "install/installation_run.h"
-#include "memory_file_system.h"
-#include "memory_payload_sources.h"
-#include "memory_registry.h"
-#include "mspack_expansion.h"
-#include "payload_test_data.h"
-#include "test_code_pages.h"
+#include "memory_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -17,33 +11,41 @@
 namespace {
 
 typedef std::vector<std::string> Log;
-typedef MemoryFileSystem F;
 const std::string Typed = "C:\\Program Files\\Corvane Software\\Vistrel";
 const std::string Shell = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell folders";
-SingleByteCodePage SingleByte;
-DoubleByteCodePage DoubleByte;
+TestCodePage SingleByte, DoubleByte = [] { TestCodePage page; page.DoubleByte = true; return page; }();
 
-struct Bench : SetupView, ShellLinks, MemoryRegistry, MessageDisplay {
+void SetShellFolder(MemoryRegistry &keys, const std::string &path, const char *name,
+                    const std::string &value) {
+  keys.AddKey(path);
+  keys.Keys[path][name] = value;
+}
+
+struct Bench : SetupView, ShellLinks, MessageDisplay {
+  // The product keys note the folder the dialog holds when they are written.
+  struct NotedKeys : MemoryRegistry {
+    Bench *Owner;
+    RegistryKey CreateKey(RegistryKey parent, const char *name) override {
+      Owner->Note(std::string("entry ") + name);
+      return MemoryRegistry::CreateKey(parent, name);
+    }
+  };
   Bench() {
-    Resources.Resources = {{129, PackedResource({TestProduct().Library})},
-                           {130, PackedResource(TestProduct().Edition311)},
-                           {131, PackedResource(TestProduct().Edition42)}};
-    Files.AddFolder("C:\\WINDOWS\\SYSTEM");
-    SetRawValue(Shell, "Desktop", 1, std::string("D:\\Desk\0", 8));
-    // The type is not looked at: an expandable string is read as text all the same.
-    SetRawValue(Shell, "Programs", 2, std::string("D:\\Menu\\Programs\0", 17));
-    AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths");
-    AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    Keys.Owner = this;
+    Machine.Resources = {{129, Packed(Editions[0][1]) + End}, {130, Resource(0)}, {131, Resource(1)}};
+    Machine.AddFolder("C:\\WINDOWS\\SYSTEM");
+    SetShellFolder(Keys, Shell, "Desktop", std::string("D:\\Desk\0", 8));
+    SetShellFolder(Keys, Shell, "Programs", std::string("D:\\Menu\\Programs\0", 17));
+    Keys.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths");
+    Keys.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
     InstallFolder = "E:\\Proposed";
   }
   Log Calls;
   int Checked = 1; std::string Text = Typed + "\\"; // the radio checked, the folder typed
-  MemoryFileSystem Files{SingleByte};
-  MspackExpansion Expansion{Files};
-  MemoryResources Resources;
-  CountedMemoryBlocks Memory; HostTimeZone Clock;
-  PayloadPlatform Payload{Resources, Memory, Files, Expansion, Files, Clock, SingleByte, *this};
-  InstallPlatform Platform{Payload, Files, *this, LocalMachine(), *this};
+  MemoryMachine Machine{SingleByte};
+  NotedKeys Keys;
+  PayloadPlatform Payload{Machine, Machine, Machine, Machine, Machine, Machine, SingleByte, *this};
+  InstallPlatform Platform{Payload, Machine, Keys, Keys.LocalMachine(), *this};
 
   void Note(const std::string &w) { Calls.push_back(w + " while " + InstallFolder.GetString()); }
   std::string State() {
@@ -66,10 +68,6 @@ struct Bench : SetupView, ShellLinks, MemoryRegistry, MessageDisplay {
     Note(std::string(link) + " -> " + target.GetString() + " \"" + description.GetString() + "\"");
     return 0;
   }
-  RegistryKey CreateKey(RegistryKey parent, const char *name) override {
-    Note(std::string("entry ") + name);
-    return MemoryRegistry::CreateKey(parent, name);
-  }
 };
 
 const std::string Success = "The program has been successfully installed\r\n\r\nA shortcut "
@@ -87,8 +85,8 @@ Log Stopped(const char *message) { return {"wait", std::string("box ") + message
 // One press: what changes before it and what it must log.
 typedef std::function<void(Bench &)> Change;
 typedef std::pair<Change, Log> Press;
-Change Failing(F::Operation call, std::string path, uint32_t error) {
-  return [=](Bench &b) { b.Files.Fail(call, path, error); };
+Change Failing(const std::string &call, uint32_t error) {
+  return [=](Bench &b) { b.Machine.Fail(call, 1, error); };
 }
 const Press Installs = {[](Bench &) {}, Installed};
 
@@ -104,22 +102,22 @@ TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) 
         {[](Bench &b) { b.Checked = 1; }, {}}, {[](Bench &b) { b.InstallBusy = 0; }, Installed},
         {Installs.first, {"end as cancel"}}}},
       {"no desktop folder",
-       {{[](Bench &b) { b.SetRawValue(Shell, "Desktop", 1, std::string(261, 'D')); },
+       {{[](Bench &b) { b.Keys.Keys[Shell]["Desktop"] = std::string(261, 'D'); },
          [] { Log l = Installed; l.erase(l.begin() + 10); return l; }()}}},
       {"folder refused",
-       {{Failing(F::CreateFolderCall, Typed, 5), Stopped("Cannot create directory")}, Installs}},
+       {{Failing("create-folder " + Typed, 5), Stopped("Cannot create directory")}, Installs}},
       {"240 bytes",
        {{[](Bench &b) { b.Text = "C:\\" + std::string(237, 'a'); },
          Stopped("Cannot create directory\r\nPath length exceeds 256")},
         {[](Bench &b) { b.Text = Typed; }, Installed}}},
       {"no archive",
-       {{Failing(F::CreateForWritingCall, temp, 112), Stopped("No space on disk")}, Installs}},
+       {{Failing("create " + temp, 112), Stopped("No space on disk")}, Installs}},
       {"disk full",
-       {{Failing(F::WriteCall, temp, 112), Stopped("Disk full\r\nCorrect and retry")}, Installs}},
+       {{Failing("write " + temp, 112), Stopped("Disk full\r\nCorrect and retry")}, Installs}},
       {"nothing expanded",
-       {{Failing(F::ExpandCall, temp, 5), Stopped("Error in installation")}, Installs}},
+       {{Failing("expand " + temp, 5), Stopped("Error in installation")}, Installs}},
       {"read-only file",
-       {{Failing(F::CreateForWritingCall, Typed + "\\KWB.hlp", 5), Stopped("Error creating file")},
+       {{Failing("create " + Typed + "\\KWB.hlp", 5), Stopped("Error creating file")},
         Installs}},
   };
   for (const auto &scenario : scenarios) {
@@ -128,14 +126,15 @@ TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) 
     for (const Press &press : scenario.Presses) {
       press.first(bench);
       const std::string before = bench.State();
-      bench.Calls = bench.Files.Calls = {};
+      bench.Calls = bench.Machine.Calls = {};
       RunInstallation(bench, bench.Platform);
       EXPECT_EQ(bench.Calls, press.second);
-      EXPECT_TRUE(press.second.size() > 1 || bench.Files.Calls.empty()) << "no run, no file";
+      EXPECT_TRUE(press.second.size() > 1 || bench.Machine.Calls.empty()) << "no run, no file";
       EXPECT_EQ(bench.State(), press.second.size() > 3 ? Success + "|" + Typed + "|done" : before)
           << "installed and no longer busy, or as the user left it";
-      MemoryFileSystem::Entry *main = bench.Files.Find(Typed + "\\KWB.exe");
-      EXPECT_TRUE(press.second.size() <= 3 || (main && main->Bytes == TestProduct().Edition42[0]))
+      auto main = bench.Machine.Entries.find(Typed + "\\KWB.exe");
+      EXPECT_TRUE(press.second.size() <= 3 ||
+                  (main != bench.Machine.Entries.end() && main->second.Bytes == Editions[1][0]))
           << "the edition chosen, in the folder typed";
     }
   }
@@ -157,12 +156,12 @@ TEST(InstallationRun, ShellFoldersCountOnlyWhenEveryLevelIsThereAndTheValueFits)
       end = Shell.find('\\', end + 1);
     // The values go into the last level present, where they must not be found.
     for (const char *name : {"Desktop", "Programs"})
-      keys.SetRawValue(Shell.substr(0, end), name, 1, c.Value);
+      SetShellFolder(keys, Shell.substr(0, end), name, c.Value);
     ShellFolders folders = LookUpShellFolders(keys, keys.LocalMachine());
     EXPECT_EQ(std::string(folders.Desktop) + "|" + folders.Programs.GetString(),
               c.Want + "|" + c.Want)
         << c.Levels << " levels, values of " << c.Value.size() << " bytes";
-    EXPECT_EQ(keys.OpenHandleCount(), 0u) << c.Levels;
+    EXPECT_EQ(keys.Open.size(), 1u) << c.Levels << ": only the root stays open";
   }
 }
 

@@ -1,0 +1,239 @@
+// The packer. Every decoder ignores the header's length and stops where the data stops,
+// so a stream that ends early or runs on shows only when the expanded bytes and their
+// length are both compared with the input.
+#include "szdd_encoder.h"
+
+#include <gtest/gtest.h>
+#include <mspack.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+
+#include <sys/wait.h>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Text(const std::string &text) { return Bytes(text.begin(), text.end()); }
+
+Bytes Read(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void Write(const std::string &path, const Bytes &data) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char *>(data.data()), std::streamsize(data.size()));
+}
+
+// "" when got is want; otherwise their sizes, without printing megabytes of bytes.
+std::string Differs(const Bytes &got, const Bytes &want) {
+  return got == want ? ""
+                      : std::to_string(got.size()) + " bytes, not " + std::to_string(want.size());
+}
+
+// A fresh folder, removed with its contents. Commands run in it, and what they print goes
+// to files in a second one, so that the first holds only what the tests put there.
+struct Scratch {
+  std::string Dir = std::filesystem::temp_directory_path().string() + "/kwbpack-test.XXXXXX";
+  std::string Out = Dir;
+  Scratch() { ::mkdtemp(&Dir[0]), ::mkdtemp(&Out[0]); }
+  ~Scratch() { std::filesystem::remove_all(Dir), std::filesystem::remove_all(Out); }
+  std::string operator[](const std::string &name) const { return Dir + "/" + name; }
+
+  struct Ran { int Code; std::string Out, Err; };
+  Ran Shell(const std::string &command) const {
+    const int status =
+        std::system(("cd " + Dir + " && " + command + " >" + Out + "/1 2>" + Out + "/2").c_str());
+    const Bytes out = Read(Out + "/1"), err = Read(Out + "/2");
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out.begin(), out.end()),
+            std::string(err.begin(), err.end())};
+  }
+
+  // What libmspack or msexpand expands an SZDD file to, or a text naming its failure.
+  Bytes Expanded(const Bytes &szdd, bool withMsexpand = false) const {
+    Write(Out + "/in.z_", szdd);
+    if (withMsexpand) {
+      const Ran ran = Shell("msexpand <" + Out + "/in.z_");
+      return Text(ran.Code == 0 ? ran.Out : "msexpand failed: " + ran.Err);
+    }
+    msszdd_decompressor *decoder = mspack_create_szdd_decompressor(nullptr);
+    const int error = decoder->decompress(decoder, (Out + "/in.z_").c_str(), (Out + "/3").c_str());
+    mspack_destroy_szdd_decompressor(decoder);
+    return error ? Text("libmspack error " + std::to_string(error)) : Read(Out + "/3");
+  }
+};
+
+// Size bytes drawn from the alphabet (from all 256 values when it is empty), repeating
+// every period bytes when a period is given.
+Bytes Drawn(const std::string &alphabet, size_t size, uint32_t seed, size_t period = 0) {
+  std::mt19937 rng(seed);
+  Bytes data(size);
+  for (size_t i = 0; i < size; ++i)
+    data[i] = period && i >= period ? data[i - period]
+              : uint8_t(alphabet.empty() ? rng() : uint32_t(alphabet[rng() % alphabet.size()]));
+  return data;
+}
+
+// Real files are better data than anything generated; /proc/self/exe is on every machine.
+Bytes MachineFile(const std::string &path) {
+  return Read(std::filesystem::exists(path) ? path : "/proc/self/exe");
+}
+
+using Sample = std::pair<const char *, std::function<Bytes()>>;
+const Sample Samples[] = {
+    {"Empty", [] { return Bytes(); }},
+    {"OneByte", [] { return Text("x"); }},
+    {"AllSpaces", [] { return Bytes(20000, ' '); }},
+    {"LeadingSpaces", [] { return Text("       two words   and spaces"); }},
+    {"Text", [] { return MachineFile("/usr/share/common-licenses/GPL-3"); }},
+    {"Executable", [] { return MachineFile("/usr/bin/ls"); }},
+    // A block of noise three times: its only matches lie exactly a window back.
+    {"WindowEdge", [] { return Drawn("", 3 * 4096, 11, 4096); }},
+    // Zero is what lies past the end in the match finder's buffer.
+    {"TrailingZeros", [] { return Text("zeros follow" + std::string(100, '\0')); }},
+    {"LargestAllowed", [] { return Drawn("ab c\n", kwbpack::MaxInputSize, 13); }},
+};
+
+class RoundTrip : public testing::TestWithParam<Sample> {};
+
+TEST_P(RoundTrip, ToolOutputExpandsToTheExactInputInEveryDecoder) {
+  const Bytes input = GetParam().second();
+  const size_t n = input.size();
+  Scratch scratch;
+  Write(scratch["in"], input);
+  const Scratch::Ran ran = scratch.Shell(KWBPACK_EXE " compress in out");
+  ASSERT_EQ(ran.Code, 0) << ran.Err;
+  const Bytes szdd = Read(scratch["out"]);
+  EXPECT_EQ(Differs(szdd, kwbpack::compressToSzdd(input.data(), n)), "");
+  // Signature, mode 'A', no missing name character, the input's length.
+  const Bytes header = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33, 'A', 0, uint8_t(n),
+                        uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
+  EXPECT_EQ(Differs(Bytes(szdd.begin(), szdd.begin() + std::min<size_t>(szdd.size(), 14)), header),
+            "");
+  EXPECT_EQ(Differs(scratch.Expanded(szdd), input), "");
+  EXPECT_EQ(Differs(scratch.Expanded(szdd, true), input), "");
+  // The benchmark's greedy parse must be a valid one, never smaller than the optimum.
+  const Bytes greedy =
+      kwbpack::compressToSzdd(input.data(), n, kwbpack::ParseStrategy::Greedy);
+  EXPECT_EQ(Differs(scratch.Expanded(greedy), input), "");
+  EXPECT_LE(szdd.size(), greedy.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, RoundTrip, testing::ValuesIn(Samples),
+                         [](const auto &info) { return std::string(info.param.first); });
+
+// The length (at most 18) of the match at pos from dist back, the input being preceded
+// by the window's 4096 spaces and cut at its end.
+size_t MatchLength(const Bytes &input, size_t pos, size_t dist) {
+  size_t length = 0;
+  while (length < 18 && pos + length < input.size() &&
+         (pos + length < dist ? ' ' : input[pos + length - dist]) == input[pos + length])
+    ++length;
+  return length;
+}
+
+TEST(Packer, FindsTheLongestMatchesAndWritesTheSmallestFileTheFormatAllows) {
+  std::vector<std::pair<std::string, Bytes>> inputs = {
+      {"an executable, across the finder's blocks", MachineFile("/usr/bin/ls")},
+      {"every match a full window back", Drawn("", 36 * 4096, 12, 4096)}};
+  // Few letters give many overlapping matches and many equally good parses; a space
+  // reaches into the window's initial spaces, and a zero must not end the data.
+  std::mt19937 rng(1);
+  const std::string alphabets[] = {"ab", std::string("abc\0", 4), "a b", "abcdefgh"};
+  for (const std::string &alphabet : alphabets)
+    for (int round = 0; round < 50; ++round)
+      inputs.push_back({alphabet, Drawn(alphabet, rng() % (round < 45 ? 27 : 4000), rng())});
+  Scratch scratch;
+  for (const auto &[name, input] : inputs) {
+    SCOPED_TRACE("\"" + name + "\", " + std::to_string(input.size()) + " bytes");
+    const auto found = kwbpack::findLongestMatches(input.data(), input.size());
+    // Best[p][u]: the fewest bytes for the data from p on when u tokens of the current flag
+    // byte are taken, over every parse of the plain search's longest matches; it relies
+    // neither on the encoder's bit costs nor on its match finder.
+    std::vector<std::array<size_t, 8>> best(input.size() + 1, std::array<size_t, 8>{});
+    for (size_t pos = input.size(); pos-- > 0;) {
+      size_t longest = 0;
+      for (size_t dist = 4096; dist >= 1 && longest < 18; --dist)
+        longest = std::max(longest, MatchLength(input, pos, dist));
+      longest = longest >= 3 ? longest : 0;
+      ASSERT_EQ(found[pos].Length, longest) << "at " << pos;
+      ASSERT_TRUE(!longest || (found[pos].Distance >= 1 && found[pos].Distance <= 4096 &&
+                               MatchLength(input, pos, found[pos].Distance) == longest))
+          << "distance " << found[pos].Distance << " at " << pos;
+      for (size_t used = 0; used < 8; ++used) {
+        const size_t flag = used == 0 ? 1 : 0, next = (used + 1) % 8;
+        best[pos][used] = flag + 1 + best[pos + 1][next];
+        for (size_t length = 3; length <= longest; ++length)
+          best[pos][used] = std::min(best[pos][used], flag + 2 + best[pos + length][next]);
+      }
+    }
+    const Bytes szdd = kwbpack::compressToSzdd(input.data(), input.size());
+    EXPECT_EQ(szdd.size(), 14 + best[0][0]);
+    EXPECT_EQ(Differs(scratch.Expanded(szdd), input), "");
+  }
+}
+
+// A file written by the platform's own compressor. Its header is odd (missing name
+// character 't', expanded length 5237 for 20 bytes), which decoders ignore; its stream is
+// the only optimal parse of its text, so ours must be the same bytes.
+TEST(Packer, WritesTheStreamOfThePlatformsOwnCompressor) {
+  const Bytes sample = Read(PACK_TEST_DATA_DIR "/compress-exe-sample.tx_");
+  const Bytes text = Text("This is a test file."), ours = kwbpack::compressToSzdd(text.data(), 20);
+  EXPECT_EQ(Differs(Scratch().Expanded(sample), text), "");
+  EXPECT_TRUE(sample.size() > 14 &&
+              std::equal(ours.begin() + 14, ours.end(), sample.begin() + 14, sample.end()));
+}
+
+// Every failure exits non-zero with one line on stderr, and leaves the folder as it was:
+// no output, not even a partial or temporary one, and an earlier output untouched.
+TEST(Packer, CommandLineWritesTheResourceAndItsErrorsLeaveNothingBehind) {
+  Scratch scratch;
+  const Bytes tooLarge(kwbpack::MaxInputSize + 1, 'z');
+  Write(scratch["in"], Text("some data to pack"));
+  Write(scratch["out"], Text("previous build"));
+  Write(scratch["big"], tooLarge);
+  std::filesystem::create_directory(scratch["taken"]);
+  EXPECT_THROW(kwbpack::compressToSzdd(tooLarge.data(), tooLarge.size()), std::length_error);
+  const std::pair<const char *, const char *> rows[] = {
+      {"", "no command"}, {"squash in out", "unknown command"}, {"compress in", "IN and OUT"},
+      {"resource", "OUT"}, {"resource new", "no input"}, {"compress . new", "'.'"},
+      {"compress absent out", "'absent'"}, {"resource out in absent", "'absent'"},
+      {"compress big new", "2000000"}, {"resource new big", "2000000"},
+      {"compress in taken", "'taken'"}, {"resource taken in", "'taken'"},
+      {"compress in no/such/dir/out", "no/such/dir/out"}};
+  for (const auto &[args, says] : rows) {
+    SCOPED_TRACE(args);
+    const Scratch::Ran ran = scratch.Shell(KWBPACK_EXE " " + std::string(args));
+    EXPECT_TRUE(ran.Code == 1 || ran.Code == 2) << ran.Code;
+    EXPECT_EQ(ran.Err.rfind("kwbpack: ", 0), 0u) << ran.Err;
+    EXPECT_EQ(ran.Err.find('\n'), ran.Err.size() - 1) << ran.Err;
+    EXPECT_NE(ran.Err.find(says), std::string::npos) << ran.Err;
+    EXPECT_EQ(ran.Out + scratch.Shell("find | sort | xargs").Out, ". ./big ./in ./out ./taken\n");
+    EXPECT_EQ(Text("previous build"), Read(scratch["out"]));
+  }
+  // The resource: each input in command-line order, as its SZDD form with the signature
+  // replaced by the 32-bit little-endian length of the rest; then a zero length.
+  Bytes want;
+  for (const char *name : {"out", "in"}) {
+    const Bytes input = Read(scratch[name]);
+    const Bytes szdd = kwbpack::compressToSzdd(input.data(), input.size());
+    const size_t n = szdd.size() - 4;
+    want.insert(want.end(), {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)});
+    want.insert(want.end(), szdd.begin() + 4, szdd.end());
+  }
+  want.resize(want.size() + 4, 0);
+  EXPECT_EQ(scratch.Shell(KWBPACK_EXE " resource payload out in").Code, 0);
+  EXPECT_EQ(Differs(Read(scratch["payload"]), want), "");
+  const Scratch::Ran help = scratch.Shell(KWBPACK_EXE " --help");
+  EXPECT_EQ(help.Code, 0);
+  EXPECT_NE(help.Out.find("compress IN OUT"), std::string::npos);
+  EXPECT_NE(help.Out.find("resource OUT IN1"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,289 @@
+// In-memory stand-ins for the platform the installation logic works through. They keep
+// what the tests look at, record every call in the order it came, and can fail any one
+// of them, so that every failure path can be reached without a real machine.
+#pragma once
+
+#include "install/folder_creation.h"
+#include "install/payload_extraction.h"
+#include "install/registration.h"
+#include "platform/platform_errors.h"
+#include "szdd_encoder.h"
+
+#include <mspack.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+// Code page 932's lead bytes when DoubleByte is set; none otherwise.
+struct TestCodePage : CodePage {
+  bool DoubleByte = false;
+  bool IsLeadByte(unsigned char b) const override {
+    return DoubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+  }
+};
+
+// The file time of a date and time taken as UTC, the stand-ins' time zone.
+inline FileTime UtcFileTime(const LocalTime &t) {
+  std::tm utc = {t.Second, t.Minute, t.Hour, t.Day, t.Month - 1, t.Year - 1900, 0, 0, 0, 0, nullptr};
+  return FileTime(timegm(&utc) + 11644473600LL) * FileTimeTicksPerSecond;
+}
+
+// libmspack's SZDD expansion; the files it reads and writes are anonymous ones in memory.
+// Returns libmspack's error.
+inline int ExpandInMemory(const std::string &compressed, std::string *expanded) {
+  const int in = memfd_create("compressed", 0), out = memfd_create("expanded", 0);
+  const std::string fd = "/proc/self/fd/";
+  msszdd_decompressor *decoder = mspack_create_szdd_decompressor(nullptr);
+  int error = write(in, compressed.data(), compressed.size()) == ssize_t(compressed.size())
+                  ? decoder->decompress(decoder, (fd + std::to_string(in)).c_str(),
+                                        (fd + std::to_string(out)).c_str())
+                  : MSPACK_ERR_WRITE;
+  mspack_destroy_szdd_decompressor(decoder);
+  expanded->resize(size_t(lseek(out, 0, SEEK_END)));
+  if (pread(out, &(*expanded)[0], expanded->size(), 0) != ssize_t(expanded->size()))
+    error = MSPACK_ERR_READ;
+  close(in), close(out);
+  return error;
+}
+
+// Folders and files by their exact path, the expansion of files there, data resources,
+// memory blocks, messages and the clock.
+class MemoryMachine : public Files, public Folders, public SystemFolders, public LzExpansion,
+                      public PayloadResources, public MemoryBlocks, public MessageDisplay,
+                      public TimeZone {
+public:
+  struct Entry { bool Folder = false; std::string Bytes; FileTimes Times = {0, 0, 0}; };
+  std::map<std::string, Entry> Entries;
+  // One line a call: "<call> <path> -> <result>", as "create-folder C:\A -> 0" or
+  // "write C:\A\kwb.tmp 4 -> 0"; a close is "close <path>".
+  std::vector<std::string> Calls;
+  std::map<FileHandle, std::string> Open; // the path of each open handle
+  std::string System = "C:\\WINDOWS\\SYSTEM", Windows = "C:\\WINDOWS";
+  std::map<int, std::string> Resources;
+  std::vector<uint32_t> Blocks; // the size of every memory block handed out
+  int BlocksHeld = 0;
+  bool OutOfMemory = false;
+  std::vector<std::string> Messages;
+  // Stamps new and written files, and moves on a second at each of them.
+  FileTime Now = UtcFileTime({2024, 1, 1, 0, 0, 0});
+
+  explicit MemoryMachine(const CodePage &codePage) : Characters(codePage) { AddFolder("C:"); }
+  // Adds the folder and every folder above it.
+  void AddFolder(const std::string &path) {
+    for (size_t end = 0; end != std::string::npos; end = path.find('\\', end + 1))
+      Entries[path.substr(0, end ? end : std::string::npos)].Folder = true;
+  }
+  // Makes the nth call "<call> <path>" from now fail with error. A failing write first
+  // writes `written` bytes (with error 0 it is a short write that reports success); a
+  // failing expansion returns the error negated.
+  void Fail(const std::string &call, int nth, uint32_t error, uint32_t written = 0) {
+    Failures[call] = {nth, error, written};
+  }
+
+  uint32_t CreateFolder(const char *path) override {
+    return Call("create-folder", path, [&] { return Entries.count(path) ? ErrorAlreadyExists : NewEntryError(path); },
+                [&] { Entries[path] = Entry{true, "", {Now, Now, Now}}; });
+  }
+  uint32_t CreateForWriting(const char *path, FileHandle *file) override {
+    Now += FileTimeTicksPerSecond;
+    *file = 0;
+    return Call("create", path, [&] { return Entries.count(path) ? Entries[path].Folder ? ErrorAccessDenied : 0 : NewEntryError(path); },
+                [&] { Entries[path] = Entry{false, "", {Now, Now, Now}}, Open[*file = NextHandle++] = path; });
+  }
+  uint32_t OpenForReading(const char *path, FileHandle *file) override {
+    *file = 0;
+    return Call("open", path, [&] { return Entries.count(path) && !Entries[path].Folder ? 0 : ErrorFileNotFound; },
+                [&] { Open[*file = NextHandle++] = path; });
+  }
+  uint32_t Write(FileHandle file, const void *data, uint32_t size, uint32_t *written) override {
+    const std::string path = Open.at(file);
+    uint32_t error = 0, count = size;
+    if (Injected("write " + path, &error, &count))
+      count = std::min(count, size);
+    Entries[path].Bytes.append(static_cast<const char *>(data), *written = count);
+    Entries[path].Times.LastWrite = Now += FileTimeTicksPerSecond;
+    return Record("write " + path + " " + std::to_string(size), error);
+  }
+  bool ReadTimes(FileHandle file, FileTimes *times) override {
+    return !Call("read-times", Open.at(file), [] { return 0u; }, [&] { *times = Entries[Open.at(file)].Times; });
+  }
+  void Close(FileHandle file) override {
+    Calls.push_back("close " + Open.at(file));
+    Open.erase(file);
+  }
+  bool SetTimes(const char *path, const FileTimes &times) override {
+    return !Call("set-times", path, [&] { return Entries.count(path) ? 0 : ErrorAccessDenied; },
+                 [&] { Entries[path].Times = times; });
+  }
+  uint32_t Delete(const char *path) override {
+    return Call("delete", path, [&] { return Entries.count(path) ? 0 : ErrorFileNotFound; },
+                [&] { Entries.erase(path); });
+  }
+  CString SystemFolder() override { return CString(System.c_str()); }
+  CString WindowsFolder() override { return CString(Windows.c_str()); }
+  // As the platform's library: at most size bytes, or a negative LZ error, -1 for a file
+  // that cannot be opened and -3 for data that cannot be read.
+  int32_t ExpandFile(const char *path, uint8_t *buffer, int32_t size) override {
+    uint32_t error = 0;
+    std::string expanded;
+    int32_t result = Injected("expand " + std::string(path), &error) ? -int32_t(error)
+                     : !Entries.count(path)                          ? -1
+                     : ExpandInMemory(Entries[path].Bytes, &expanded) ? -3
+                     : int32_t(std::min(expanded.size(), size_t(size)));
+    memcpy(buffer, expanded.data(), size_t(std::max(result, 0)));
+    return int32_t(Record("expand " + std::string(path), uint32_t(result)));
+  }
+  bool Find(int id, ResourceBytes *bytes) override {
+    auto found = Resources.find(id);
+    if (found != Resources.end())
+      *bytes = {reinterpret_cast<const uint8_t *>(found->second.data()), uint32_t(found->second.size())};
+    return found != Resources.end();
+  }
+  uint8_t *AllocateZeroed(uint32_t size) override {
+    Blocks.push_back(size);
+    BlocksHeld += OutOfMemory ? 0 : 1;
+    return OutOfMemory ? nullptr : static_cast<uint8_t *>(calloc(size, 1));
+  }
+  void Free(uint8_t *block) override {
+    --BlocksHeld;
+    free(block);
+  }
+  void Show(const char *text) override { Messages.push_back(text); }
+  bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) override {
+    *fileTime = UtcFileTime(time);
+    return true;
+  }
+
+private:
+  struct Failure { int Nth; uint32_t Error, Written; };
+  bool Injected(const std::string &call, uint32_t *error, uint32_t *written = nullptr) {
+    auto found = Failures.find(call);
+    if (found == Failures.end() || --found->second.Nth > 0)
+      return false;
+    *error = found->second.Error;
+    if (written)
+      *written = found->second.Written;
+    Failures.erase(found);
+    return true;
+  }
+  // The error for making a new entry at path: its parent must be a folder. A name without
+  // a backslash lies in the current folder, which exists.
+  uint32_t NewEntryError(const std::string &path) const {
+    size_t separator = std::string::npos;
+    for (size_t i = 0; i < path.size(); ++i)
+      if (Characters.IsLeadByte(static_cast<unsigned char>(path[i])))
+        ++i;
+      else if (path[i] == '\\')
+        separator = i;
+    auto parent = separator == std::string::npos ? Entries.end() : Entries.find(path.substr(0, separator));
+    return separator == std::string::npos || (parent != Entries.end() && parent->second.Folder) ? 0 : ErrorPathNotFound;
+  }
+  uint32_t Record(const std::string &call, uint32_t result) {
+    Calls.push_back(call + " -> " + std::to_string(int32_t(result)));
+    return result;
+  }
+  // The call on path: the failure asked for, or else what the platform would answer, and
+  // what it does when it succeeds. Returns the error.
+  template <typename Answer, typename Effect>
+  uint32_t Call(const std::string &name, const std::string &path, Answer answer, Effect effect) {
+    uint32_t error = 0;
+    error = Injected(name + " " + path, &error) ? error : answer();
+    if (!error)
+      effect();
+    return Record(name + " " + path, error);
+  }
+
+  std::map<std::string, Failure> Failures;
+  const CodePage &Characters;
+  FileHandle NextHandle = 100;
+};
+
+// The registry below HKEY_LOCAL_MACHINE: keys by their path ("SOFTWARE\\Microsoft"), with
+// the bytes of their values by name ("" is the default value).
+class MemoryRegistry : public Registry {
+public:
+  std::map<std::string, std::map<std::string, std::string>> Keys;
+  // "open SOFTWARE -> 2", "create KWB.exe -> 7", "set Path 28", "query Path 261", "close 7".
+  std::vector<std::string> Calls;
+  std::string FailCreate; // the name of a key that cannot be created
+  std::map<RegistryKey, std::string> Open = {{1, ""}}; // the root is handle 1
+
+  // Adds the key and every key above it.
+  void AddKey(const std::string &path) {
+    for (size_t end = 0; end != std::string::npos; end = path.find('\\', end + 1))
+      Keys[path.substr(0, end ? end : std::string::npos)];
+  }
+  RegistryKey LocalMachine() override { return 1; }
+  RegistryKey OpenKey(RegistryKey parent, const char *name) override { return Key(parent, name, false); }
+  RegistryKey CreateKey(RegistryKey parent, const char *name) override { return Key(parent, name, true); }
+  long SetStringValue(RegistryKey key, const char *name, const char *data, uint32_t count) override {
+    Calls.push_back("set " + std::string(name ? name : "") + " " + std::to_string(count));
+    Keys[Open.at(key)][name ? name : ""] = std::string(data, count);
+    return 0;
+  }
+  long QueryValue(RegistryKey key, const char *name, uint32_t *type, uint8_t *buffer,
+                  uint32_t *count) override {
+    Calls.push_back("query " + std::string(name) + " " + std::to_string(*count));
+    const auto &values = Keys[Open.at(key)];
+    auto found = values.find(name);
+    const uint32_t size = found == values.end() ? 0 : uint32_t(found->second.size());
+    if (found == values.end() || size > *count)
+      return found == values.end() ? 2 : 234; // ERROR_FILE_NOT_FOUND, ERROR_MORE_DATA
+    memcpy(buffer, found->second.data(), *count = size);
+    *type = 1; // REG_SZ
+    return 0;
+  }
+  void CloseKey(RegistryKey key) override {
+    Calls.push_back("close " + std::to_string(key));
+    Open.erase(key);
+  }
+
+private:
+  RegistryKey Key(RegistryKey parent, const char *name, bool create) {
+    const std::string path = Open.at(parent).empty() ? name : Open.at(parent) + "\\" + name;
+    const RegistryKey key = Keys.count(path) || (create && name != FailCreate) ? Next++ : 0;
+    if (key)
+      Keys[path], Open[key] = path;
+    Calls.push_back((create ? "create " : "open ") + std::string(name) + " -> " + std::to_string(key));
+    return key;
+  }
+  RegistryKey Next = 2;
+};
+
+// The payload: packed records of generated product files.
+// Bytes that differ for each seed and compress as real files do, with matches of every
+// length and distance.
+inline std::string Generated(uint32_t seed, size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i)
+    bytes[i] = char((i * i * seed) >> 10);
+  return bytes;
+}
+
+// One record: the compressed file without its signature, behind its length.
+inline std::string Packed(const std::string &file) {
+  const auto szdd = kwbpack::compressToSzdd(reinterpret_cast<const uint8_t *>(file.data()), file.size());
+  const uint32_t n = uint32_t(szdd.size() - 4);
+  return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + std::string(szdd.begin() + 4, szdd.end());
+}
+inline const std::string End(4, '\0');
+
+// The product's files in the order they are installed, for each edition: KWB.exe, the
+// library, KWB.hlp, KWB.cnt, uninstall.exe.
+inline const std::vector<std::string> Editions[2] = {
+    {Generated(1, 6100), Generated(20, 3100), Generated(2, 2300), Generated(3, 700), Generated(4, 910)},
+    {Generated(11, 6400), Generated(20, 3100), Generated(12, 2100), Generated(13, 820), Generated(14, 930)}};
+
+inline std::string Resource(int edition) {
+  std::string records;
+  for (int i : {0, 2, 3, 4})
+    records += Packed(Editions[edition][i]);
+  return records + End;
+}
