@@ -1,7 +1,6 @@
 // The packer over arbitrary input: libmspack expands its output to exactly the input,
 // and the optimal parse is never larger than a greedy one.
-#include "mspack_memory.h"
-#include "szdd_encoder.h"
+#include "memory_platform.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::vector<uint8_t> packed = kwbpack::compressToSzdd(data, size);
   std::vector<uint8_t> greedy = kwbpack::compressToSzdd(data, size, kwbpack::ParseStrategy::Greedy);
   std::string expanded;
-  int error = mspack_memory::Decompress(std::string(packed.begin(), packed.end()), &expanded);
+  int error = ExpandInMemory(std::string(packed.begin(), packed.end()), &expanded);
   if (error != MSPACK_ERR_OK || expanded != std::string(data, data + size)) {
     fprintf(stderr, "the packed file does not expand to the input (libmspack error %d)\n", error);
     abort();
