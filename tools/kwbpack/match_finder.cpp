@@ -109,10 +109,10 @@ void BlockMatcher::run(size_t Begin, size_t End, Match *Matches) {
     Rank[Order[I]] = uint32_t(I);
 
   Window.clear();
-  for (size_t Off = 0; Off < WindowSize; ++Off)
+  for (size_t Off = WindowSize - MaxDistance; Off < WindowSize; ++Off)
     Window.insert(Rank[Off]);
   for (size_t Off = WindowSize; Off < Count; ++Off) {
-    // Window holds exactly the WindowSize positions before this one.
+    // Window holds exactly the MaxDistance positions before this one.
     const size_t Pos = First + Off;
     const unsigned Limit = unsigned(std::min<size_t>(MaxMatch, TextSize - Pos));
     Match &Best = Matches[Pos - WindowSize];
@@ -125,7 +125,7 @@ void BlockMatcher::run(size_t Begin, size_t End, Match *Matches) {
       if (Len >= MinMatch && Len > Best.Length)
         Best = {uint16_t(Len), uint16_t(Pos - From)};
     }
-    Window.erase(Rank[Off - WindowSize]);
+    Window.erase(Rank[Off - MaxDistance]);
     Window.insert(Rank[Off]);
   }
 }
