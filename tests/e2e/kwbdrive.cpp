@@ -113,8 +113,11 @@ HWND Control(int id) {
 }
 
 // The window with the keyboard focus in the installer's thread; GetFocus only sees this
-// process's own windows.
+// process's own windows. Rows run in parallel on one display, where another row's window
+// can take the activation, and an inactive thread has no focus: the dialog is made the
+// foreground window first, which gives the focus back to the control that had it.
 HWND Focus() {
+  SetForegroundWindow(Current);
   GUITHREADINFO thread = {};
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(Current, nullptr), &thread);
