@@ -54,7 +54,13 @@ make_template() {
   WINEPREFIX=$template DISPLAY=$display timeout 120 "$WINE64" reg add \
     'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$rig/template.log" 2>&1 ||
     die "could not set the X11 driver option"
-  WINEPREFIX=$template timeout 120 "$WINESERVER64" -w || die "the template's server did not stop"
+  # The 32-bit half of the prefix is set up by emulated programs that wineboot leaves
+  # running; on a loaded machine they take minutes. A server that does not stop in time
+  # is ended with them, so that nothing is left behind.
+  WINEPREFIX=$template timeout "$TEMPLATE_TIMEOUT" "$WINESERVER64" -w || {
+    WINEPREFIX=$template timeout 60 "$WINESERVER64" -k || true
+    die "the template's server did not stop"
+  }
   # Drive Z: is the host's root: nothing a test does may write there.
   rm -f "$template/dosdevices/z:"
   touch "$template/.complete"

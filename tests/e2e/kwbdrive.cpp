@@ -1,39 +1,51 @@
-// Drives the real kwbsetup.exe from a second process, as a user would: it starts the
-// installer, waits for its windows, reads and clicks them across the process boundary,
-// and checks how the program ends. Every wait is bounded by the timeout given.
+// Drives the real kwbsetup.exe from a second process, as a user would, by the steps of one
+// row of the scenario table (scenarios.txt, which describes the step language). Every
+// wait is bounded by the timeout given; a check that does not hold within a twentieth of
+// it is reported and the row goes on, a wait that runs out ends the row.
 //
-//   kwbdrive SCENARIO INSTALLER [TIMEOUT_SECONDS]
+//   kwbdrive TABLE ROW INSTALLER [TIMEOUT_SECONDS]
 //
-// Scenarios:
-//   cancel        the Setup dialog as it first appears, then Cancel
-//   escape        the Setup dialog, then the Escape key
-//   close-box     the Setup dialog, then the window's close box
-//   refuse        the refusal message on an unsupported platform, then OK
-//   reinstall-yes the reinstall question, Yes, the recorded folder, then Cancel
-//   reinstall-no  the reinstall question, No, and no Setup dialog at all
-//
-// Exit code 0 when every check held; 1 with a message per failed check otherwise.
+// Exit code 0 when every check held, 1 with a line per failed check otherwise, 2 for a
+// row that cannot be read.
 #include <windows.h>
 
-#include <stdio.h>
-#include <string.h>
+#include <commctrl.h>
 
+#include <ctype.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
+using Words = std::vector<std::string>;
+
 int Failures = 0;
 DWORD TimeoutMs = 60000;
+std::string Installer;
+PROCESS_INFORMATION Process = {};
+HWND Current = nullptr; // the dialog or message box the last wait found
 
-void Check(bool condition, const std::string &what) {
-  if (!condition) {
-    ++Failures;
-    printf("FAILED: %s\n", what.c_str());
-  } else {
-    printf("ok: %s\n", what.c_str());
-  }
+void Report(bool held, const std::string &what) {
+  printf("%s: %s\n", held ? "ok" : "FAILED", what.c_str());
   fflush(stdout);
+  Failures += !held;
+}
+
+// Checks are polled rather than read once: a posted click or key is handled some time
+// after the post, and a sent message would overtake it.
+void Expect(const std::string &what, const std::string &wanted,
+            const std::function<std::string()> &actual) {
+  std::string seen = actual();
+  for (DWORD start = GetTickCount(); seen != wanted && GetTickCount() - start < TimeoutMs / 20;
+       Sleep(50))
+    seen = actual();
+  Report(seen == wanted,
+         what + " is \"" + wanted + "\"" + (seen == wanted ? "" : " but was \"" + seen + "\""));
 }
 
 std::string TextOf(HWND window) {
@@ -50,212 +62,296 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-struct Search {
-  DWORD ProcessId;
-  int ControlId; // a control the window must have
-  HWND Found;
-};
+const struct {
+  const char *Name;
+  int Id;
+} Names[] = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
 
-BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
-  auto *search = reinterpret_cast<Search *>(context);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == search->ProcessId && ClassOf(window) == "#32770" &&
-      GetDlgItem(window, search->ControlId) != nullptr) {
-    search->Found = window;
-    return FALSE;
-  }
-  return TRUE;
+int IdOf(const std::string &word) {
+  for (const auto &name : Names)
+    if (word == name.Name)
+      return name.Id;
+  return atoi(word.c_str());
 }
 
-HWND FindDialog(DWORD processId, int controlId) {
-  Search search = {processId, controlId, nullptr};
-  EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+std::string NameOf(int id) {
+  for (const auto &name : Names)
+    if (id == name.Id)
+      return name.Name;
+  return std::to_string(id);
+}
+
+// A visible dialog or message box of the installer that has the control, or null.
+HWND FindDialog(int controlId) {
+  struct Search {
+    int Id;
+    HWND Found;
+  } search = {controlId, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto *search = reinterpret_cast<Search *>(context);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != Process.dwProcessId || ClassOf(window) != "#32770" ||
+            !GetDlgItem(window, search->Id) || !IsWindowVisible(window))
+          return TRUE;
+        search->Found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 
-const int SetupPathEdit = 1001;
-const int MessageBoxText = 0xFFFF;
-
-class Installer {
-public:
-  explicit Installer(const char *path) {
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
-    startup.cb = sizeof startup;
-    ZeroMemory(&Process, sizeof Process);
-    std::string command = std::string("\"") + path + "\"";
-    Started = CreateProcessA(path, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &Process) != FALSE;
-    Check(Started, std::string("the installer starts: ") + path);
-  }
-  ~Installer() {
-    if (!Started)
-      return;
-    if (WaitForSingleObject(Process.hProcess, 0) == WAIT_TIMEOUT) {
-      printf("FAILED: the installer was still running; ending it\n");
-      ++Failures;
-      TerminateProcess(Process.hProcess, 99);
-      WaitForSingleObject(Process.hProcess, 10000);
-    }
-    CloseHandle(Process.hThread);
-    CloseHandle(Process.hProcess);
-  }
-
-  // Waits for a window of the installer that has the control; null after the timeout or
-  // when the installer ended first. The WM_NULL afterwards makes sure the window's thread
-  // has finished the handler that showed it.
-  HWND WaitForDialog(int controlId) {
-    const DWORD start = GetTickCount();
-    while (Started && GetTickCount() - start < TimeoutMs) {
-      HWND window = FindDialog(Process.dwProcessId, controlId);
-      if (window && IsWindowVisible(window)) {
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
-        return window;
-      }
-      if (WaitForSingleObject(Process.hProcess, 100) == WAIT_OBJECT_0)
-        return nullptr;
-    }
-    return nullptr;
-  }
-
-  bool SawSetupDialog() { return FindDialog(Process.dwProcessId, SetupPathEdit) != nullptr; }
-
-  // Waits for the installer to end; its exit code, or -1 when it did not end in time.
-  long WaitForEnd() {
-    if (!Started || WaitForSingleObject(Process.hProcess, TimeoutMs) != WAIT_OBJECT_0)
-      return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(Process.hProcess, &code);
-    return static_cast<long>(code);
-  }
-
-  bool Started = false;
-  PROCESS_INFORMATION Process;
-};
-
-bool Checked(HWND dialog, int id) {
-  return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+// The shown control with the id when there is one: the browse button shares its id with
+// the hidden placeholder it replaces.
+HWND Control(int id) {
+  HWND first = GetDlgItem(Current, id);
+  for (HWND child = first; child; child = GetWindow(child, GW_HWNDNEXT))
+    if (GetDlgCtrlID(child) == id && IsWindowVisible(child))
+      return child;
+  return first;
 }
 
-// Buttons are clicked by posting: a sent click would block while the installer shows a
-// message box.
-void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-void AnswerMessageBox(HWND box, int id) {
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
-}
-
-// The window with the keyboard focus in the dialog's thread; GetFocus only sees this
-// process's own windows.
-HWND FocusOf(HWND dialog) {
-  GUITHREADINFO thread;
-  ZeroMemory(&thread, sizeof thread);
+// The window with the keyboard focus in the installer's thread; GetFocus only sees this
+// process's own windows. Rows run in parallel on one display, where another row's window
+// can take the activation, and an inactive thread has no focus: the dialog is made the
+// foreground window first, which gives the focus back to the control that had it.
+HWND Focus() {
+  SetForegroundWindow(Current);
+  GUITHREADINFO thread = {};
   thread.cbSize = sizeof thread;
-  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+  GetGUIThreadInfo(GetWindowThreadProcessId(Current, nullptr), &thread);
   return thread.hwndFocus;
 }
 
-void CheckSetupDialogAsFirstShown(HWND dialog, const std::string &folder) {
-  Check(TextOf(dialog) == "Setup Vistrel", "the dialog's caption is \"Setup Vistrel\"");
-  Check(TextOf(GetDlgItem(dialog, SetupPathEdit)) == folder, "the edit box shows " + folder);
-  Check(TextOf(GetDlgItem(dialog, 1002)) == "Install Vistrel Image Browser?",
-        "the status area asks \"Install Vistrel Image Browser?\"");
-  Check(!Checked(dialog, 1005) && !Checked(dialog, 1006), "no edition is chosen");
-  Check(IsWindowVisible(GetDlgItem(dialog, IDOK)) && IsWindowVisible(GetDlgItem(dialog, IDCANCEL)),
-        "OK and Cancel are shown");
-  Check(FocusOf(dialog) == GetDlgItem(dialog, IDOK), "the focus is on OK");
+bool Ended(DWORD waitMs) { return WaitForSingleObject(Process.hProcess, waitMs) == WAIT_OBJECT_0; }
+
+// Waits for a shown window of the installer with the control; the WM_NULL afterwards
+// makes sure its thread has finished the handler that showed it.
+bool WaitFor(int controlId, const std::string &what) {
+  Current = nullptr;
+  for (DWORD start = GetTickCount(); Process.hProcess && GetTickCount() - start < TimeoutMs;) {
+    if ((Current = FindDialog(controlId)) != nullptr)
+      break;
+    if (Ended(100))
+      break;
+  }
+  if (Current)
+    SendMessageTimeoutA(Current, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+  Report(Current != nullptr, what + " appears");
+  return Current != nullptr;
 }
 
-const char DefaultFolder[] = "C:\\Program Files\\Corvane Software\\Vistrel";
+// The message box's buttons by name ("yes,no"), then "icon" when it shows one.
+std::string BoxLayout(HWND box) {
+  std::string buttons, icon;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    if (!(style & WS_VISIBLE))
+      continue;
+    if (ClassOf(child) == "Button")
+      buttons += (buttons.empty() ? "" : ",") + NameOf(GetDlgCtrlID(child));
+    else if ((style & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0))
+      icon = " icon";
+  }
+  return buttons + icon;
+}
 
-int EndTheDialog(const char *installer, const char *how) {
-  Installer setup(installer);
-  HWND dialog = setup.WaitForDialog(SetupPathEdit);
-  Check(dialog != nullptr, "the Setup dialog appears");
-  if (!dialog)
-    return 1;
-  CheckSetupDialogAsFirstShown(dialog, DefaultFolder);
-  if (strcmp(how, "cancel") == 0) {
-    Click(dialog, IDCANCEL);
-  } else if (strcmp(how, "escape") == 0) {
-    HWND focus = FocusOf(dialog);
-    PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+// The tree's items in order, each after one '>' per level below the top.
+void TreeItems(HWND tree, HTREEITEM item, const std::string &depth, Words &items) {
+  char *remote = static_cast<char *>(
+      VirtualAllocEx(Process.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+  for (; item && remote; item = TreeView_GetNextSibling(tree, item)) {
+    TVITEMA query = {};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = remote + sizeof query;
+    query.cchTextMax = 4096 - sizeof query;
+    char text[4096] = {0};
+    if (WriteProcessMemory(Process.hProcess, remote, &query, sizeof query, nullptr) &&
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)))
+      ReadProcessMemory(Process.hProcess, remote + sizeof query, text, query.cchTextMax - 1,
+                        nullptr);
+    items.push_back(depth + text);
+    TreeItems(tree, TreeView_GetChild(tree, item), depth + ">", items);
+  }
+  if (remote)
+    VirtualFreeEx(Process.hProcess, remote, 0, MEM_RELEASE);
+}
+
+std::string Joined(const Words &words, size_t from, const char *separator = " ") {
+  std::string text;
+  for (size_t i = from; i < words.size(); ++i)
+    text += (i > from ? separator : "") + words[i];
+  return text;
+}
+
+// The string value of the key (HKLM\...), "(no key)" or "(no string value)". A 32-bit
+// installer reads and writes the 32-bit view of the registry.
+std::string RegistryText(const std::string &path, const std::string &name) {
+  DWORD kind = 0;
+  const bool wow32 = GetBinaryTypeA(Installer.c_str(), &kind) && kind == SCS_32BIT_BINARY;
+  HKEY key = nullptr;
+  if (path.compare(0, 5, "HKLM\\") != 0 ||
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.substr(5).c_str(), 0,
+                    KEY_READ | (wow32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY), &key) != ERROR_SUCCESS)
+    return "(no key)";
+  char data[1024] = {0};
+  DWORD type = 0, size = sizeof data - 1;
+  const LONG status =
+      RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(data), &size);
+  RegCloseKey(key);
+  return status != ERROR_SUCCESS || type != REG_SZ ? "(no string value)" : data;
+}
+
+// One step; false ends the row.
+bool Step(const Words &step) {
+  const std::string &verb = step[0];
+  auto arg = [&](size_t i) { return i < step.size() ? step[i] : std::string(); };
+  const std::string what = "control " + arg(1);
+  auto post = [&](HWND window, UINT message, WPARAM w, LPARAM l) {
+    Report(PostMessageA(window, message, w, l) != FALSE, Joined(step, 0));
+  };
+  if (verb == "start") {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + Installer + "\" " + Joined(step, 1);
+    const bool started = CreateProcessA(Installer.c_str(), &command[0], nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &Process) != FALSE;
+    Report(started, "the installer starts: " + command);
+    return started;
+  }
+  if (verb == "dialog")
+    return WaitFor(IdOf(arg(1)), "a dialog with control " + arg(1));
+  if (verb == "box") {
+    if (!WaitFor(0xFFFF, "a message box"))
+      return false;
+    HWND owner = GetWindow(Current, GW_OWNER);
+    Expect("its text", arg(1), [] { return TextOf(GetDlgItem(Current, 0xFFFF)); });
+    Expect("its caption", arg(2), [] { return TextOf(Current); });
+    Expect("its buttons", arg(3), [] { return BoxLayout(Current); });
+    Expect("its owner", arg(4), [&] {
+      return !owner ? "-" : GetDlgItem(owner, IdOf(arg(4))) ? arg(4) : "another window";
+    });
+  } else if (verb == "nowindow") {
+    Expect("a shown window with control " + arg(1), "no",
+           [&] { return FindDialog(IdOf(arg(1))) ? "yes" : "no"; });
+  } else if (verb == "caption") {
+    Expect("the caption", arg(1), [] { return TextOf(Current); });
+  } else if (verb == "text") {
+    Expect("the text of " + what, arg(2), [&] { return TextOf(Control(IdOf(arg(1)))); });
+  } else if (verb == "checked" || verb == "visible" || verb == "enabled") {
+    Expect(verb + " " + what, arg(2), [&] {
+      HWND control = Control(IdOf(arg(1)));
+      if (verb == "checked")
+        return std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
+      return std::to_string(verb == "visible" ? IsWindowVisible(control)
+                                              : IsWindowEnabled(control));
+    });
+  } else if (verb == "focus") {
+    Expect("the control with the focus", NameOf(IdOf(arg(1))),
+           [] { return NameOf(GetDlgCtrlID(Focus())); });
+  } else if (verb == "tree") {
+    Expect("the items of tree " + arg(1), Joined(step, 2, "|"), [&] {
+      HWND tree = Control(IdOf(arg(1)));
+      Words items;
+      TreeItems(tree, TreeView_GetRoot(tree), "", items);
+      return Joined(items, 0, "|");
+    });
+  } else if (verb == "set") {
+    Report(SendMessageTimeoutA(Control(IdOf(arg(1))), WM_SETTEXT, 0,
+                               reinterpret_cast<LPARAM>(arg(2).c_str()), SMTO_ABORTIFHUNG, 10000,
+                               nullptr) != 0,
+           Joined(step, 0));
+  } else if (verb == "click") {
+    // Posted: a sent click would block while the installer shows a message box.
+    post(Control(IdOf(arg(1))), BM_CLICK, 0, 0);
+  } else if (verb == "key") {
+    const WPARAM key = arg(1) == "esc" ? VK_ESCAPE : arg(1) == "enter" ? VK_RETURN : VK_TAB;
+    post(Focus() ? Focus() : Current, WM_KEYDOWN, key, 0x00010001);
+  } else if (verb == "close") {
+    post(Current, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else if (verb == "end") {
+    DWORD code = 0;
+    const bool ended =
+        Process.hProcess && Ended(TimeoutMs) && GetExitCodeProcess(Process.hProcess, &code);
+    Report(ended && code == strtoul(arg(1).c_str(), nullptr, 0),
+           "the installer ends with exit code " + arg(1) +
+               (ended ? " (" + std::to_string(code) + ")" : ""));
+    return ended;
+  } else if (verb == "absent") {
+    Expect(arg(1), "absent", [&] {
+      return RegistryText(arg(1), "") != "(no key)" ||
+                     GetFileAttributesA(arg(1).c_str()) != INVALID_FILE_ATTRIBUTES
+                 ? "present"
+                 : "absent";
+    });
+  } else if (verb == "regvalue") {
+    Expect(arg(1) + " " + arg(2), arg(3), [&] { return RegistryText(arg(1), arg(2)); });
   } else {
-    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Report(false, "a known step: " + Joined(step, 0));
+    return false;
   }
-  Check(setup.WaitForEnd() == 0, std::string("the program ends after ") + how);
-  return 0;
+  return true;
 }
 
-int Refuse(const char *installer) {
-  Installer setup(installer);
-  HWND box = setup.WaitForDialog(MessageBoxText);
-  Check(box != nullptr, "a message box appears");
-  if (!box)
-    return 1;
-  Check(TextOf(GetDlgItem(box, MessageBoxText)) == "Only Windows 95, 98 or NT4.0",
-        "it says \"Only Windows 95, 98 or NT4.0\"");
-  Check(TextOf(box) == "kwbsetup", "it is titled with the program's name");
-  Check(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDYES),
-        "it has only an OK button");
-  Check(!setup.SawSetupDialog(), "no Setup dialog is shown");
-  AnswerMessageBox(box, IDOK);
-  Check(setup.WaitForEnd() == 0, "the program ends after OK");
-  return 0;
-}
-
-int Reinstall(const char *installer, bool yes) {
-  Installer setup(installer);
-  HWND box = setup.WaitForDialog(MessageBoxText);
-  Check(box != nullptr, "the reinstall question appears");
-  if (!box)
-    return 1;
-  Check(TextOf(GetDlgItem(box, MessageBoxText)) == "A previous installation found\r\nReinstall?",
-        "it asks \"A previous installation found / Reinstall?\"");
-  Check(TextOf(box) == "kwbsetup", "it is titled with the program's name");
-  Check(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDCANCEL),
-        "it has Yes and No");
-  HWND hidden = FindDialog(setup.Process.dwProcessId, SetupPathEdit);
-  Check(!hidden || !IsWindowVisible(hidden), "the Setup dialog is not yet shown");
-  AnswerMessageBox(box, yes ? IDYES : IDNO);
-  if (!yes) {
-    Check(setup.WaitForEnd() == 0, "the program ends after No");
-    Check(!setup.SawSetupDialog(), "no Setup dialog was shown");
-    return 0;
+// Splits a row's steps into words: blanks separate, double quotes group (a quoted "\r\n"
+// stands for a line break), and a semicolon ends a step.
+std::vector<Words> Parse(const std::string &text) {
+  std::vector<Words> steps(1);
+  for (size_t i = 0; i < text.size();) {
+    if (isspace(static_cast<unsigned char>(text[i]))) {
+      ++i;
+    } else if (text[i] == ';') {
+      steps.emplace_back();
+      ++i;
+    } else if (text[i] == '"') {
+      const size_t end = text.find('"', i + 1);
+      std::string word = text.substr(i + 1, end - i - 1);
+      for (size_t at; (at = word.find("\\r\\n")) != std::string::npos;)
+        word.replace(at, 4, "\r\n");
+      steps.back().push_back(word);
+      i = end == std::string::npos ? text.size() : end + 1;
+    } else {
+      const size_t end = text.find_first_of(" \t;", i);
+      steps.back().push_back(text.substr(i, end - i));
+      i = end == std::string::npos ? text.size() : end;
+    }
   }
-  HWND dialog = setup.WaitForDialog(SetupPathEdit);
-  Check(dialog != nullptr, "the Setup dialog appears after Yes");
-  if (!dialog)
-    return 1;
-  CheckSetupDialogAsFirstShown(dialog, "E:\\Apps\\Viewer");
-  Click(dialog, IDCANCEL);
-  Check(setup.WaitForEnd() == 0, "the program ends after Cancel");
-  return 0;
+  return steps;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 3) {
-    fprintf(stderr, "usage: kwbdrive SCENARIO INSTALLER [TIMEOUT_SECONDS]\n");
+  if (argc < 4) {
+    fprintf(stderr, "usage: kwbdrive TABLE ROW INSTALLER [TIMEOUT_SECONDS]\n");
     return 2;
   }
-  if (argc > 3)
-    TimeoutMs = static_cast<DWORD>(atoi(argv[3])) * 1000;
-  const std::string scenario = argv[1];
-  const char *installer = argv[2];
-  if (scenario == "cancel" || scenario == "escape" || scenario == "close-box")
-    EndTheDialog(installer, scenario.c_str());
-  else if (scenario == "refuse")
-    Refuse(installer);
-  else if (scenario == "reinstall-yes" || scenario == "reinstall-no")
-    Reinstall(installer, scenario == "reinstall-yes");
-  else {
-    fprintf(stderr, "kwbdrive: unknown scenario %s\n", scenario.c_str());
+  Installer = argv[3];
+  if (argc > 4)
+    TimeoutMs = static_cast<DWORD>(atoi(argv[4])) * 1000;
+  std::ifstream table(argv[1]);
+  std::string line, steps;
+  // A row is "name | preparation | steps".
+  while (steps.empty() && std::getline(table, line)) {
+    const size_t bar = line.find('|'), second = line.find('|', bar + 1);
+    if (line[0] != '#' && second != std::string::npos &&
+        Parse(line.substr(0, bar)) == std::vector<Words>{{argv[2]}})
+      steps = line.substr(second + 1);
+  }
+  if (steps.empty()) {
+    fprintf(stderr, "kwbdrive: no row %s in %s\n", argv[2], argv[1]);
     return 2;
   }
-  printf("%s: %s\n", scenario.c_str(), Failures ? "FAILED" : "passed");
+  for (const Words &step : Parse(steps))
+    if (!step.empty() && !Step(step))
+      break;
+  if (Process.hProcess && !Ended(0)) {
+    Report(false, "the installer had ended; ending it");
+    TerminateProcess(Process.hProcess, 99);
+    Ended(10000);
+  }
+  printf("%s: %s\n", argv[2], Failures ? "FAILED" : "passed");
   return Failures ? 1 : 0;
 }

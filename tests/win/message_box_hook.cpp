@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 MessageBoxHook *ActiveHook = nullptr;
@@ -9,10 +11,6 @@ ModalDriver *ActiveDriver = nullptr;
 
 // The static that holds a message box's text has this id in every implementation.
 const int MessageBoxTextId = 0xFFFF;
-
-bool IsMessageBox(HWND window) {
-  return ClassOf(window) == "#32770" && GetDlgItem(window, MessageBoxTextId) != nullptr;
-}
 
 // The box is not yet visible when it activates, so the controls' own WS_VISIBLE bits
 // tell which of them it will show.
@@ -58,8 +56,10 @@ MessageBoxHook::~MessageBoxHook() {
 }
 
 LRESULT CALLBACK MessageBoxHook::Procedure(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && ActiveHook && IsMessageBox(reinterpret_cast<HWND>(wParam)))
-    ActiveHook->Answer(reinterpret_cast<HWND>(wParam));
+  HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_ACTIVATE && ActiveHook && ClassOf(window) == "#32770" &&
+      GetDlgItem(window, MessageBoxTextId))
+    ActiveHook->Answer(window);
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -75,22 +75,18 @@ void MessageBoxHook::Answer(HWND box) {
   seen.Owner = GetWindow(box, GW_OWNER);
   seen.OwnerVisible = seen.Owner && IsWindowVisible(seen.Owner);
   EnumChildWindows(box, &CollectButton, reinterpret_cast<LPARAM>(&seen));
-  const size_t index = Seen.size();
   Seen.push_back(seen);
 
-  int answer = IDCANCEL;
-  if (index >= Answers.size()) {
+  const bool expected = Seen.size() <= Answers.size();
+  const int asked = expected ? Answers[Seen.size() - 1] : 0;
+  const bool present =
+      std::find(seen.Buttons.begin(), seen.Buttons.end(), asked) != seen.Buttons.end();
+  if (!expected)
     ADD_FAILURE() << "unexpected message box \"" << seen.Text << "\"";
-  } else {
-    answer = Answers[index];
-    bool present = false;
-    for (int id : seen.Buttons)
-      present = present || id == answer;
-    if (!present) {
-      ADD_FAILURE() << "message box \"" << seen.Text << "\" has no button " << answer;
-      answer = seen.Buttons.empty() ? IDCANCEL : seen.Buttons.front();
-    }
-  }
+  else if (!present)
+    ADD_FAILURE() << "message box \"" << seen.Text << "\" has no button " << asked;
+  // A box that is not answered as asked is closed all the same, so that nothing hangs.
+  const int answer = present ? asked : seen.Buttons.empty() ? IDCANCEL : seen.Buttons.front();
   // Posted, so that the box finishes opening before it reads the click.
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));

@@ -1,15 +1,16 @@
-// Reads the resources of the built kwbsetup.exe back and compares them with what the
-// Setup dialog, its icons and the version record must be.
-#include "message_box_hook.h"
+// Reads the resources of the built kwbsetup.exe back, each as lines of text, and compares
+// them with what the Setup dialog's template, the icons and the version record must be.
+#include "platform/win32/windows_api.h"
 #include "resource_ids.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
+
+using Lines = std::vector<std::string>;
 
 std::string InstallerPath() {
   char path[MAX_PATH] = {0};
@@ -18,203 +19,146 @@ std::string InstallerPath() {
   return folder.substr(0, folder.rfind('\\') + 1) + "kwbsetup.exe";
 }
 
-class InstallerResources : public ::testing::Test {
-protected:
-  void SetUp() override {
-    Module = LoadLibraryExA(InstallerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(Module, nullptr) << "cannot load " << InstallerPath();
-  }
-  void TearDown() override {
-    if (Module)
-      FreeLibrary(Module);
-  }
-  std::vector<unsigned char> Resource(int id, LPCSTR type) {
-    HRSRC found = FindResourceA(Module, MAKEINTRESOURCEA(id), type);
-    if (!found)
-      return {};
-    const auto *bytes = static_cast<const unsigned char *>(LockResource(LoadResource(Module, found)));
-    return std::vector<unsigned char>(bytes, bytes + SizeofResource(Module, found));
-  }
-  HMODULE Module = nullptr;
-};
-
-// Walks an extended dialog template.
-class TemplateReader {
+// Takes little-endian fields of a resource in turn, as text.
+class Reader {
 public:
-  explicit TemplateReader(const std::vector<unsigned char> &bytes) : Bytes(bytes) {}
-  uint16_t Word() { return Take<uint16_t>(); }
-  uint32_t Dword() { return Take<uint32_t>(); }
-  int16_t Short() { return Take<int16_t>(); }
-  uint8_t Byte() { return Take<uint8_t>(); }
-  std::string Text() {
-    std::string text;
-    for (uint16_t ch = Word(); ch; ch = Word())
-      text += static_cast<char>(ch);
-    return text;
+  Reader(int id, LPCSTR type) {
+    HMODULE module = LoadLibraryExA(InstallerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(id), type) : nullptr;
+    if (found) {
+      Begin = At = static_cast<const unsigned char *>(LockResource(LoadResource(module, found)));
+      End = Begin + SizeofResource(module, found);
+    }
   }
-  // A name or ordinal field: "" when absent, "#n" for an ordinal, else the text.
-  std::string NameOrOrdinal() {
-    uint16_t first = Word();
-    if (first == 0)
-      return "";
-    if (first == 0xFFFF)
-      return "#" + std::to_string(Word());
-    Offset -= 2;
-    return Text();
-  }
-  void AlignToDword() { Offset = (Offset + 3) & ~size_t(3); }
-  bool Overrun() const { return Offset > Bytes.size(); }
-
-private:
-  template <typename T> T Take() {
-    T value{};
-    if (Offset + sizeof(T) <= Bytes.size())
-      std::memcpy(&value, Bytes.data() + Offset, sizeof(T));
-    Offset += sizeof(T);
+  unsigned Number(size_t bytes) {
+    unsigned value = 0;
+    for (size_t i = 0; i < bytes; ++i, ++At)
+      value |= At < End ? unsigned(*At) << 8 * i : 0;
     return value;
   }
-  const std::vector<unsigned char> &Bytes;
-  size_t Offset = 0;
+  // The next fields, one letter each: x and X a 16- and 32-bit number in hex, b, d and D
+  // an 8-, 16- and 32-bit number in decimal, n a name or ordinal ("#n"), t a text.
+  std::string Fields(const char *format) {
+    std::string line;
+    for (const char *letter = format; *letter; ++letter) {
+      std::string field;
+      if (*letter == 'x' || *letter == 'X') {
+        char hex[16];
+        snprintf(hex, sizeof hex, "%x", Number(*letter == 'x' ? 2 : 4));
+        field = hex;
+      } else if (*letter == 'n' && At + 1 < End && At[0] == 0xFF && At[1] == 0xFF) {
+        Number(2);
+        field = "#" + std::to_string(Number(2));
+      } else if (*letter == 'n' || *letter == 't') {
+        field = "\"";
+        for (unsigned ch = Number(2); ch; ch = Number(2))
+          field += static_cast<char>(ch);
+        field += "\"";
+      } else {
+        field = std::to_string(Number(*letter == 'b' ? 1 : *letter == 'd' ? 2 : 4));
+      }
+      line += (line.empty() ? "" : " ") + field;
+    }
+    return line;
+  }
+  void AlignToDword() { At += (4 - (At - Begin) % 4) % 4; }
+  bool Whole() const { return Begin && At == End; }
+
+private:
+  const unsigned char *Begin = nullptr, *At = nullptr, *End = nullptr;
 };
 
-std::string ClassName(const std::string &nameOrOrdinal) {
-  if (nameOrOrdinal == "#128")
-    return "BUTTON";
-  if (nameOrOrdinal == "#129")
-    return "EDIT";
-  if (nameOrOrdinal == "#130")
-    return "STATIC";
-  std::string upper;
-  for (char ch : nameOrOrdinal)
-    upper += static_cast<char>(toupper(static_cast<unsigned char>(ch)));
-  return upper;
-}
-
-TEST_F(InstallerResources, SetupDialogTemplateIsExactlyAsDrawn) {
-  std::vector<unsigned char> bytes = Resource(IDD_SETUP, MAKEINTRESOURCEA(5));
-  ASSERT_FALSE(bytes.empty()) << "dialog template 102 is missing";
-  TemplateReader reader(bytes);
-  EXPECT_EQ(reader.Word(), 1) << "an extended template";
-  EXPECT_EQ(reader.Word(), 0xFFFF);
-  EXPECT_EQ(reader.Dword(), 0u) << "help id";
-  EXPECT_EQ(reader.Dword(), 0x00040000u) << "extended style WS_EX_APPWINDOW";
-  EXPECT_EQ(reader.Dword(), 0x90C800C0u) << "dialog style";
-  const uint16_t count = reader.Word();
-  EXPECT_EQ(count, 8);
-  EXPECT_EQ(reader.Short(), 0);
-  EXPECT_EQ(reader.Short(), 0);
-  EXPECT_EQ(reader.Short(), 259);
-  EXPECT_EQ(reader.Short(), 105);
-  EXPECT_EQ(reader.NameOrOrdinal(), "") << "no menu";
-  EXPECT_EQ(reader.NameOrOrdinal(), "") << "the default dialog class";
-  EXPECT_EQ(reader.Text(), "Setup Vistrel");
-  EXPECT_EQ(reader.Word(), 8) << "point size";
-  EXPECT_EQ(reader.Word(), 0) << "weight";
-  EXPECT_EQ(reader.Byte(), 0) << "not italic";
-  EXPECT_EQ(reader.Byte(), 1) << "character set";
-  EXPECT_EQ(reader.Text(), "MS Sans Serif");
-
-  struct Control {
-    uint32_t Id;
-    const char *Class;
-    const char *Caption;
-    uint32_t Style;
-    int16_t X, Y, Width, Height;
-  } expected[] = {
-      {1, "BUTTON", "OK", 0x50010001, 217, 91, 42, 14},
-      {2, "BUTTON", "Cancel", 0x50010000, 171, 91, 42, 14},
-      {1001, "EDIT", "", 0x50810080, 7, 12, 224, 14},
-      {1002, "STATIC", "", 0x50020000, 7, 29, 252, 57},
-      {1003, "STATIC", "Setup path:", 0x50020000, 6, 1, 51, 8},
-      {1000, "BUTTON", "", 0x48018000, 235, 13, 22, 16},
-      {1005, "BUTTON", "Install version 3.1.1", 0x50020009, 7, 85, 114, 10},
-      {1006, "BUTTON", "Install version 4.2", 0x50000009, 7, 94, 150, 10},
-  };
-  for (int i = 0; i < count && i < 8; ++i) {
-    const Control &want = expected[i];
-    SCOPED_TRACE("control " + std::to_string(i + 1) + " (id " + std::to_string(want.Id) + ")");
-    reader.AlignToDword();
-    EXPECT_EQ(reader.Dword(), 0u) << "help id";
-    EXPECT_EQ(reader.Dword(), 0u) << "extended style";
-    EXPECT_EQ(reader.Dword(), want.Style) << std::hex << "style";
-    EXPECT_EQ(reader.Short(), want.X);
-    EXPECT_EQ(reader.Short(), want.Y);
-    EXPECT_EQ(reader.Short(), want.Width);
-    EXPECT_EQ(reader.Short(), want.Height);
-    EXPECT_EQ(reader.Dword(), want.Id);
-    EXPECT_EQ(ClassName(reader.NameOrOrdinal()), want.Class);
-    EXPECT_EQ(reader.NameOrOrdinal(), want.Caption);
-    EXPECT_EQ(reader.Word(), 0) << "no creation data";
+Lines DialogTemplate() {
+  Reader in(IDD_SETUP, RT_DIALOG);
+  // The dialog: version, signature, help id, extended style, style, control count, x, y,
+  // cx, cy, menu, class, title; its font: point size, weight, italic, character set, name.
+  Lines lines = {in.Fields("xxXXXdddddnnt"), in.Fields("ddbbt")};
+  // Each control: help id, extended style, style, x, y, cx, cy, id, class, caption and
+  // the size of its creation data.
+  for (int control = 0; control < 8; ++control) {
+    in.AlignToDword();
+    lines.push_back(in.Fields("XXXddddDnnd"));
   }
-  EXPECT_FALSE(reader.Overrun());
+  lines.push_back(in.Whole() ? "end" : "not at the end");
+  return lines;
 }
 
-// The sizes and colour counts of an icon group, as "32x32x16".
-std::vector<std::string> IconImages(const std::vector<unsigned char> &group) {
-  std::vector<std::string> images;
-  if (group.size() < 6)
-    return images;
-  const uint16_t count = static_cast<uint16_t>(group[4] | group[5] << 8);
-  for (size_t i = 0; i < count && 6 + 14 * (i + 1) <= group.size(); ++i) {
-    const unsigned char *entry = group.data() + 6 + 14 * i;
-    images.push_back(std::to_string(entry[0]) + "x" + std::to_string(entry[1]) + "x" +
-                     std::to_string(entry[2]) + " " + std::to_string(entry[6]) + "bpp");
+// Each image of an icon group: width, height, colours and bits per pixel.
+Lines IconGroup(int id) {
+  Reader in(id, RT_GROUP_ICON);
+  in.Number(4);
+  Lines images;
+  for (unsigned count = in.Number(2), i = 0; i < count; ++i) {
+    images.push_back(in.Fields("bbbbdd"));
+    in.Number(6);
   }
   return images;
 }
 
-TEST_F(InstallerResources, IconsHaveTheirSizesInSixteenColours) {
-  EXPECT_EQ(IconImages(Resource(IDI_APPLICATION_ICON, MAKEINTRESOURCEA(14))),
-            (std::vector<std::string>{"32x32x16 4bpp", "16x16x16 4bpp"}));
-  EXPECT_EQ(IconImages(Resource(IDI_FOLDER_CLOSED, MAKEINTRESOURCEA(14))),
-            (std::vector<std::string>{"16x16x16 4bpp"}));
-}
-
-TEST_F(InstallerResources, VersionRecordNamesTheSetupProgram) {
+Lines VersionRecord() {
   const std::string path = InstallerPath();
   DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
-
-  VS_FIXEDFILEINFO *fixed = nullptr;
+  std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored) + 1);
+  GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data());
+  Lines lines;
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00040000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00040000u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-  EXPECT_EQ(fixed->dwFileOS, 4u);
-  EXPECT_EQ(fixed->dwFileType, 1u);
-  EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u);
-
-  DWORD *translation = nullptr;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
-                             reinterpret_cast<void **>(&translation), &length));
-  EXPECT_EQ(*translation, 0x04B00409u) << "language 0x0409, code page 1200";
-
-  const std::pair<const char *, const char *> strings[] = {
-      {"CompanyName", "Corvane Software"},
-      {"FileDescription", "Self extracting compressed file of Vistrel"},
-      {"FileVersion", "4, 0, 0, 0"},
-      {"InternalName", "Setup"},
-      {"OriginalFilename", "kwbsetup.exe"},
-      {"ProductName", "Setup of Vistrel Image Browser"},
-      {"ProductVersion", "4, 0, 0, 0"},
-      {"Comments", ""},
-      {"LegalTrademarks", ""},
-      {"PrivateBuild", ""},
-      {"SpecialBuild", ""},
-  };
-  for (const auto &entry : strings) {
-    char *value = nullptr;
-    const std::string key = std::string("\\StringFileInfo\\040904b0\\") + entry.first;
-    ASSERT_TRUE(VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void **>(&value),
-                               &length))
-        << entry.first << " is missing";
-    EXPECT_EQ(std::string(value), entry.second) << entry.first;
+  VS_FIXEDFILEINFO *fixed = nullptr;
+  if (VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length)) {
+    char text[128];
+    snprintf(text, sizeof text, "%lx %lx %lx %lx os %lx type %lx flags %lx", fixed->dwFileVersionMS,
+             fixed->dwFileVersionLS, fixed->dwProductVersionMS, fixed->dwProductVersionLS,
+             fixed->dwFileOS, fixed->dwFileType, fixed->dwFileFlags & fixed->dwFileFlagsMask);
+    lines.push_back(text);
   }
+  DWORD *translation = nullptr;
+  if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                     reinterpret_cast<void **>(&translation), &length))
+    lines.push_back("translation " + std::to_string(translation[0] & 0xFFFF) + " " +
+                    std::to_string(translation[0] >> 16));
+  for (const char *name : {"CompanyName", "FileDescription", "FileVersion", "InternalName",
+                           "OriginalFilename", "ProductName", "ProductVersion", "Comments",
+                           "LegalTrademarks", "PrivateBuild", "SpecialBuild"}) {
+    char *value = nullptr;
+    const std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
+    lines.push_back(name + std::string(VerQueryValueA(block.data(), key.c_str(),
+                                                      reinterpret_cast<void **>(&value), &length)
+                                           ? "=" + std::string(value)
+                                           : " missing"));
+  }
+  return lines;
+}
+
+TEST(InstallerResources, AreExactlyAsDrawn) {
+  const struct {
+    const char *What;
+    Lines Read, Expected;
+  } rows[] = {
+      {"the Setup dialog's template (an extended one, at 0, 0)",
+       DialogTemplate(),
+       {"1 ffff 0 40000 90c800c0 8 0 0 259 105 \"\" \"\" \"Setup Vistrel\"",
+        "8 0 0 1 \"MS Sans Serif\"", "0 0 50010001 217 91 42 14 1 \"BUTTON\" \"OK\" 0",
+        "0 0 50010000 171 91 42 14 2 \"BUTTON\" \"Cancel\" 0",
+        "0 0 50810080 7 12 224 14 1001 \"EDIT\" \"\" 0",
+        "0 0 50020000 7 29 252 57 1002 \"STATIC\" \"\" 0",
+        "0 0 50020000 6 1 51 8 1003 \"STATIC\" \"Setup path:\" 0",
+        "0 0 48018000 235 13 22 16 1000 \"BUTTON\" \"\" 0",
+        "0 0 50020009 7 85 114 10 1005 \"BUTTON\" \"Install version 3.1.1\" 0",
+        "0 0 50000009 7 94 150 10 1006 \"BUTTON\" \"Install version 4.2\" 0", "end"}},
+      {"the application icon",
+       IconGroup(IDI_APPLICATION_ICON),
+       {"32 32 16 0 1 4", "16 16 16 0 1 4"}},
+      {"the closed folder icon", IconGroup(IDI_FOLDER_CLOSED), {"16 16 16 0 1 4"}},
+      {"the version record",
+       VersionRecord(),
+       {"40000 0 40000 0 os 4 type 1 flags 0", "translation 1033 1200",
+        "CompanyName=Corvane Software",
+        "FileDescription=Self extracting compressed file of Vistrel", "FileVersion=4, 0, 0, 0",
+        "InternalName=Setup", "OriginalFilename=kwbsetup.exe",
+        "ProductName=Setup of Vistrel Image Browser", "ProductVersion=4, 0, 0, 0",
+        "Comments=", "LegalTrademarks=", "PrivateBuild=", "SpecialBuild="}},
+  };
+  for (const auto &row : rows)
+    EXPECT_EQ(row.Read, row.Expected) << row.What;
 }
 
 } // namespace
