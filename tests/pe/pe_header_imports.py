@@ -63,7 +63,7 @@ for dll, functions in imports.items():
     allowed = (ALLOWED.get(dll, '') + ' ' + (ALLOWED_64.get(dll, '') if arch == 'x86_64' else '')).split()
     if dll not in ALLOWED:
         failures.append(f'{dll} is imported, which is not a known DLL of every supported Windows')
-    failures += [f'{dll}!{name} is not in Windows 95 and NT 4.0' for name in functions
+    failures += [f'{dll}!{name} is not on the list of what Windows 95 and NT 4.0 export' for name in functions
                  if name not in allowed]
 
 header = dict(re.findall(r'^(\w+)\s+([0-9a-fA-F]+)\s*$', dump, re.M))

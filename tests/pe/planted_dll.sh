@@ -23,7 +23,7 @@ for version in "${rows[@]}"; do
   timeout 60 "$WINESERVER64" -w || true
   timeout 60 "$WINESERVER64" -p
   rc=0
-  (cd "$drive/downloads" && timeout 300 "$WINE64" 'C:\downloads\kwbsetup.exe' /S /EDITION=4.2 \
+  (cd "$drive/downloads" && timeout 100 "$WINE64" 'C:\downloads\kwbsetup.exe' /S /EDITION=4.2 \
     '/D=C:\Tools\KWB') || rc=$?
   if [ "$rc" -ne 0 ] || [ ! -s "$drive/Tools/KWB/KWB.exe" ]; then
     echo "FAILED ($version): the installation ended with $rc, KWB.exe is not in place" >&2
