@@ -57,8 +57,7 @@ for line in dump.splitlines():
     function = re.match(r'\t[0-9a-f]+\t\s*\d+\s+(\S+)$', line)
     if function and dll:
         imports[dll].append(function.group(1))
-if not imports.get('KERNEL32.DLL'):
-    failures.append('no import table read')
+failures += [] if imports.get('KERNEL32.DLL') else ['no import table read']
 for dll, functions in imports.items():
     allowed = (ALLOWED.get(dll, '') + ' ' + (ALLOWED_64.get(dll, '') if arch == 'x86_64' else '')).split()
     if dll not in ALLOWED:
@@ -81,6 +80,5 @@ image = open(exe, 'rb').read()
 failures += [f'the manifest lacks {text!r} x{count}' for text, count in MANIFEST_ROWS
              if image.count(text) != count]
 
-for failure in failures:
-    print(f'{exe}: {failure}')
+print(''.join(f'{exe}: {failure}\n' for failure in failures), end='')
 sys.exit(1 if failures else 0)

@@ -29,9 +29,7 @@ for version in "${rows[@]}"; do
     echo "FAILED ($version): the installation ended with $rc, KWB.exe is not in place" >&2
     failed=1
   fi
-  if [ -e "$drive/planted.txt" ]; then
-    echo "FAILED ($version): the planted DLL ran: $(tr -d '\r' <"$drive/planted.txt")" >&2
-    failed=1
-  fi
+  [ ! -e "$drive/planted.txt" ] || { echo "FAILED ($version): the planted DLL ran:" \
+    "$(tr -d '\r' <"$drive/planted.txt")" >&2; failed=1; }
 done
 exit $failed

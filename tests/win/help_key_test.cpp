@@ -13,8 +13,6 @@ class HelpCountingApp : public CWinApp {
 public:
   int HelpCommands = 0;
   void CountHelp() { ++HelpCommands; }
-
-protected:
   const CommandMapEntry *GetCommandMap() const override {
     static const CommandMapEntry commands[] = {
         {ID_HELP, static_cast<void (CWinApp::*)()>(&HelpCountingApp::CountHelp)}, {0, nullptr}};
@@ -56,7 +54,6 @@ TEST_P(HelpKey, BecomesTheHelpCommandOfTheApplication) {
   EXPECT_EQ(dialog.DoModal(), IDCANCEL) << row.Where;
   EXPECT_EQ(app.HelpCommands, row.HelpCommands) << row.Where;
   EXPECT_EQ(boxes.Seen.size(), row.InMessageBox ? 1u : 0u) << row.Where;
-  app.MainWindow = nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, HelpKey, ::testing::ValuesIn(HelpKeyCases));
