@@ -70,6 +70,7 @@ for major, minor, highest in VERSION_ROWS:
     version = (int(header.get(major, '99')), int(header.get(minor, '99')))
     if version > highest[arch]:
         failures.append(f'{major[5:]} {version} is above {highest[arch]}')
+failures += [] if int(header.get('AddressOfEntryPoint', '0'), 16) else ['there is no entry point']
 characteristics = int(header.get('DllCharacteristics', '0'), 16)
 failures += [f'{name} is not set' for name, bit in FLAG_ROWS if not characteristics & bit]
 relocations = re.search(r'Entry 5 [0-9a-f]+ ([0-9a-f]+) Base Relocation', dump)
