@@ -12,6 +12,8 @@ import sys
 
 RT_RCDATA = 10
 PAYLOAD_IDS = {129, 130, 131}
+# The goal for the installer's own bytes (everything but the payload) in the i686 build.
+GOAL = 32 * 1024
 
 
 def sections(image):
@@ -67,8 +69,12 @@ def main():
     payload = payload_bytes(image, section_list, resource_rva)
     print(f"{sys.argv[1]}: {len(image)} bytes in all, {payload} bytes of payload, "
           f"{len(image) - payload} bytes ({(len(image) - payload) / 1024:.1f} KB) without it")
+    own = len(image) - payload
+    print(f"  goal {GOAL} bytes: {'met' if own <= GOAL else 'missed'} by {abs(GOAL - own)} bytes")
+    headers = min(raw_pointer for *_, raw_pointer in section_list if raw_pointer)
+    print(f"  {'headers':<8} {headers:>8} bytes in the file")
     for name, vsize, _, raw_size, _ in section_list:
-        print(f"  {name:<8} {raw_size:>8} bytes in the file")
+        print(f"  {name:<8} {raw_size:>8} bytes in the file, {vsize:>8} in use")
 
 
 if __name__ == "__main__":

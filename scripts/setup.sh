@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libmspack-dev mscompress
   wine64 wine32:i386 qemu-user-static
   xvfb xauth xdotool imagemagick
+  osslsigncode openssl
   liblnk-utils
   clang libclang-rt-14-dev
 )

@@ -1,13 +1,10 @@
 #include "app/three_d_controls.h"
 
+#include "platform/win32/system_library.h"
+
 namespace {
 
 typedef BOOL(WINAPI *InstanceFunction)(HINSTANCE);
-
-InstanceFunction LibraryFunction(HMODULE library, const char *name) {
-  return reinterpret_cast<InstanceFunction>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
-}
 
 } // namespace
 
@@ -15,11 +12,11 @@ bool ThreeDimensionalControls::Enable(HINSTANCE instance) {
   if (Registered)
     return true;
   if (!Library)
-    Library = ::LoadLibraryA("CTL3D32.DLL");
+    Library = LoadSystemLibrary("CTL3D32.DLL");
   if (!Library)
     return false;
-  InstanceFunction registerApp = LibraryFunction(Library, "Ctl3dRegister");
-  InstanceFunction autoSubclass = LibraryFunction(Library, "Ctl3dAutoSubclass");
+  InstanceFunction registerApp = LibraryFunction<InstanceFunction>(Library, "Ctl3dRegister");
+  InstanceFunction autoSubclass = LibraryFunction<InstanceFunction>(Library, "Ctl3dAutoSubclass");
   if (!registerApp || !autoSubclass || !registerApp(instance))
     return false;
   Registered = true;
@@ -30,7 +27,7 @@ bool ThreeDimensionalControls::Enable(HINSTANCE instance) {
 
 void ThreeDimensionalControls::Disable() {
   if (Registered) {
-    if (InstanceFunction unregisterApp = LibraryFunction(Library, "Ctl3dUnregister"))
+    if (InstanceFunction unregisterApp = LibraryFunction<InstanceFunction>(Library, "Ctl3dUnregister"))
       unregisterApp(Instance);
     Registered = false;
   }

@@ -42,7 +42,7 @@ CFolderDialog::CFolderDialog(CWnd *parent, FileSearch &searches, Drives &drives)
     : CDialog(IDD, parent), CurrentItem(nullptr), Searches(searches), DriveQuestions(drives) {
   // The template's tree-view control is a window class of the common controls library,
   // which registers it here.
-  ::InitCommonControls();
+  AfxInitCommonControls();
 }
 
 void CFolderDialog::ExchangeControlData(CDataExchange *exchange) {

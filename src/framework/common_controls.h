@@ -6,6 +6,25 @@
 
 #include <commctrl.h>
 
+// The calls of the common controls library that the program makes, looked up in the
+// system folder's copy the first time they are needed; a missing one is null.
+struct CommonControlsLibrary {
+  typedef void(WINAPI *InitFunction)();
+  typedef HIMAGELIST(WINAPI *CreateFunction)(int, int, UINT, int, int);
+  typedef BOOL(WINAPI *DestroyFunction)(HIMAGELIST);
+  typedef int(WINAPI *ReplaceIconFunction)(HIMAGELIST, int, HICON);
+
+  InitFunction InitCommonControls;
+  CreateFunction ImageListCreate;
+  DestroyFunction ImageListDestroy;
+  ReplaceIconFunction ImageListReplaceIcon;
+};
+const CommonControlsLibrary &CommonControls();
+
+// Registers the library's window classes (the tree view among them); false when the
+// library is missing.
+bool AfxInitCommonControls();
+
 class CImageList {
 public:
   CImageList() : List(nullptr) {}
@@ -13,15 +32,18 @@ public:
   CImageList &operator=(const CImageList &) = delete;
   ~CImageList() {
     if (List)
-      ::ImageList_Destroy(List);
+      CommonControls().ImageListDestroy(List);
   }
 
   BOOL Create(int cx, int cy, UINT flags, int initial, int grow) {
-    List = ::ImageList_Create(cx, cy, flags, initial, grow);
+    const CommonControlsLibrary &library = CommonControls();
+    if (!library.ImageListCreate || !library.ImageListDestroy || !library.ImageListReplaceIcon)
+      return FALSE;
+    List = library.ImageListCreate(cx, cy, flags, initial, grow);
     return List != nullptr;
   }
   // Appends the icon's image and its mask; the list keeps copies, not the icon.
-  int Add(HICON icon) const { return ::ImageList_AddIcon(List, icon); }
+  int Add(HICON icon) const { return CommonControls().ImageListReplaceIcon(List, -1, icon); }
   HIMAGELIST GetSafeHandle() const { return List; }
 
 private:

@@ -29,13 +29,41 @@ int FileNameStart(const CString &path) {
   return start;
 }
 
+// F1 pressed on its own and not held down; Shift+F1 and the like are left to the window.
+bool IsHelpKey(const MSG &message) {
+  return message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
+         !(HIWORD(message.lParam) & KF_REPEAT) && ::GetKeyState(VK_SHIFT) >= 0 &&
+         ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0;
+}
+
 } // namespace
 
-CWinApp::CWinApp() : MainWindow(nullptr) { TheApp = this; }
+CWinApp::CWinApp() : MainWindow(nullptr) {
+  TheApp = this;
+  HelpKeyHook = ::SetWindowsHookExA(WH_MSGFILTER, &CWinApp::HelpKeyFilter, nullptr,
+                                    ::GetCurrentThreadId());
+}
 
 CWinApp::~CWinApp() {
+  if (HelpKeyHook)
+    ::UnhookWindowsHookEx(HelpKeyHook);
   if (TheApp == this)
     TheApp = nullptr;
+}
+
+LRESULT CALLBACK CWinApp::HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+  CWinApp *app = TheApp;
+  // Message boxes run the same modal loop as dialogs and report it the same way.
+  if (app && (code == MSGF_DIALOGBOX || code == MSGF_MENU) &&
+      IsHelpKey(*reinterpret_cast<const MSG *>(lParam))) {
+    HWND main = app->MainWindow ? app->MainWindow->GetSafeHwnd() : nullptr;
+    if (main)
+      ::SendMessageA(main, WM_COMMAND, ID_HELP, 0);
+    else
+      app->OnCommand(ID_HELP);
+    return TRUE;
+  }
+  return ::CallNextHookEx(app ? app->HelpKeyHook : nullptr, code, wParam, lParam);
 }
 
 bool CWinApp::OnCommand(UINT id) {

@@ -38,6 +38,13 @@ public:
   CWnd *MainWindow;
 
 protected:
+  // The help key in a dialog or message box of this thread becomes the Help command of
+  // the main window (or of the application when there is none), where the command map
+  // finds it. The dialog manager itself does nothing with the key, so without this
+  // filter the Help entry of a command map would never be reached.
+  static LRESULT CALLBACK HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam);
+  HHOOK HelpKeyHook;
+
   // The application's command map, ended by an entry with id 0; none by default.
   virtual const CommandMapEntry *GetCommandMap() const { return nullptr; }
 };

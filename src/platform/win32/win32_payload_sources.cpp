@@ -1,11 +1,40 @@
 #include "platform/win32/win32_payload_sources.h"
 
 #include "platform/win32/file_handle.h"
+#include "platform/win32/system_library.h"
 
 #include <lzexpand.h>
 #include <string.h>
 
 namespace {
+
+// The LZ library's four calls, looked up once from the system folder's copy.
+struct LzLibrary {
+  typedef INT(WINAPI *OpenFunction)(LPSTR, LPOFSTRUCT, WORD);
+  typedef INT(WINAPI *InitFunction)(INT);
+  typedef INT(WINAPI *ReadFunction)(INT, LPSTR, INT);
+  typedef void(WINAPI *CloseFunction)(INT);
+
+  LzLibrary() {
+    HMODULE library = LoadSystemLibrary("LZ32.DLL");
+    Open = LibraryFunction<OpenFunction>(library, "LZOpenFileA");
+    Init = LibraryFunction<InitFunction>(library, "LZInit");
+    Read = LibraryFunction<ReadFunction>(library, "LZRead");
+    Close = LibraryFunction<CloseFunction>(library, "LZClose");
+  }
+  bool Complete() const { return Open && Init && Read && Close; }
+
+  OpenFunction Open;
+  InitFunction Init;
+  ReadFunction Read;
+  CloseFunction Close;
+};
+
+// The library stays loaded until the program ends.
+const LzLibrary &Lz() {
+  static const LzLibrary library;
+  return library;
+}
 
 // Owns one handle of the LZ expansion library and closes it with LZClose, which also
 // closes the file underneath. A negative value is an error code, not a handle.
@@ -16,7 +45,7 @@ public:
   LzHandle &operator=(const LzHandle &) = delete;
   ~LzHandle() {
     if (Handle >= 0)
-      ::LZClose(Handle);
+      Lz().Close(Handle);
   }
   INT Get() const { return Handle; }
 
@@ -34,7 +63,7 @@ INT OpenCompressedFile(const char *path) {
     reopen.fFixedDisk = 1;
     char name[OFS_MAXPATHNAME];
     memcpy(name, path, length + 1);
-    return ::LZOpenFileA(name, &reopen, OF_READ | OF_SHARE_DENY_WRITE);
+    return Lz().Open(name, &reopen, OF_READ | OF_SHARE_DENY_WRITE);
   }
   // LZOpenFileA goes through OpenFile, which keeps the path in the 128 bytes of the
   // OFSTRUCT and fails for anything longer, yet install folders may be up to 239 bytes
@@ -46,7 +75,7 @@ INT OpenCompressedFile(const char *path) {
     return LZERROR_BADINHANDLE;
   // File handles fit in 32 bits on 64-bit Windows too, which is what lets the library
   // take them as HFILE values.
-  INT handle = ::LZInit(static_cast<INT>(reinterpret_cast<INT_PTR>(file.Get())));
+  INT handle = Lz().Init(static_cast<INT>(reinterpret_cast<INT_PTR>(file.Get())));
   if (handle >= 0)
     file.Release();
   return handle;
@@ -77,8 +106,11 @@ uint8_t *Win32MemoryBlocks::AllocateZeroed(uint32_t size) {
 void Win32MemoryBlocks::Free(uint8_t *block) { ::GlobalFree(block); }
 
 int32_t Win32LzExpansion::ExpandFile(const char *path, uint8_t *buffer, int32_t size) {
+  // Without the library nothing can be expanded: the same as a file that fails to open.
+  if (!Lz().Complete())
+    return LZERROR_BADINHANDLE;
   LzHandle file(OpenCompressedFile(path));
   if (file.Get() < 0)
     return file.Get();
-  return ::LZRead(file.Get(), reinterpret_cast<char *>(buffer), size);
+  return Lz().Read(file.Get(), reinterpret_cast<char *>(buffer), size);
 }

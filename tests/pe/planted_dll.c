@@ -1,0 +1,20 @@
+/* A DLL planted next to the installer under the name of a library it loads at run time.
+   When any process loads it, it appends its own path to C:\planted.txt: the mark that
+   the planted code ran. */
+#include <windows.h>
+
+BOOL WINAPI PlantedEntry(HINSTANCE self, DWORD reason, LPVOID reserved) {
+  (void)reserved;
+  if (reason == DLL_PROCESS_ATTACH) {
+    char path[MAX_PATH + 2];
+    DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
+    path[length] = '\r';
+    path[length + 1] = '\n';
+    HANDLE mark = CreateFileA("C:\\planted.txt", FILE_APPEND_DATA, FILE_SHARE_READ, NULL,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written;
+    WriteFile(mark, path, length + 2, &written, NULL);
+    CloseHandle(mark);
+  }
+  return TRUE;
+}
