@@ -50,8 +50,7 @@ for item in "${items[@]}"; do
     # Sixteen kilobytes: one product file and its compressed copy cannot both fit.
     small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
     mount -t tmpfs -o size=16k,mode=0777 tmpfs "$small_drive"
-    small_link=$WINEPREFIX/dosdevices/${item#*=}:
-    ln -s "$small_drive" "$small_link" ;;
+    ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
   readonly=*)
     file=$(host_path "${item#*=}")
     mkdir -p "$(dirname "$file")"
@@ -87,7 +86,6 @@ cleanup() {
     chown -R 0:0 "$WINEPREFIX"
   fi
   if [ -n "$small_drive" ]; then
-    rm -f "$small_link"
     umount "$small_drive" || umount -l "$small_drive"
     rmdir "$small_drive"
   fi
@@ -125,14 +123,15 @@ installed() {
     "the bytes of $(cmp -s "$1" "$2" && basename "$2" || echo another file), last written $(
       date -r "$1" '+%F %T' 2>/dev/null || echo never)"
 }
-# A 32-bit installer gets the 32-bit system folder and registry view (PE machine 0x14c).
+# A 32-bit installer (PE machine 0x14c) gets the 32-bit system folder and registry view;
+# in that view App Paths is a link to the 64-bit key, as on Windows 7 and later.
 machine=$(od -An -tx1 -j $(($(od -An -tu4 -j 60 -N 4 "$installer") + 4)) -N 2 "$installer")
-system=system32 software='Software'
-[ "${machine// /}" != 4c01 ] || system=syswow64 software='Software\Wow6432Node'
+system=system32 wow=''
+[ "${machine// /}" != 4c01 ] || system=syswow64 wow='Wow6432Node\'
 # The values of a key below HKLM\Software, one a line as Wine saved them: in quotes only a
 # value of type REG_SZ whose byte count ends at its one terminating NUL.
 reg_key() {
-  KEY="$software\\$1" awk 'BEGIN { key = ENVIRON["KEY"]; gsub(/\\+/, "/", key); key = tolower(key) }
+  KEY="Software\\$1" awk 'BEGIN { key = ENVIRON["KEY"]; gsub(/\\+/, "/", key); key = tolower(key) }
     /^\[/ { name = $0; sub(/^\[/, "", name); sub(/\] [0-9]+$/, "", name); gsub(/\\+/, "/", name)
       inside = tolower(name) == key; next }
     inside && /^[@"]/' "$WINEPREFIX/system.reg" | sorted
@@ -166,7 +165,7 @@ for item in "${checks[@]}"; do
       "$(reg_text "$value")" | sorted)" "$(reg_key "$keys\\App Paths\\KWB.exe")"
     check "the Uninstall entry" "$(printf '"DisplayName"="Vistrel Image Browser"\n"UninstallString"=%s\n' \
       "$(reg_text "\"$value\\uninstall.exe\"")" | sorted)" \
-      "$(reg_key "$keys\\Uninstall\\Vistrel Image Browser")" ;;
+      "$(reg_key "$wow$keys\\Uninstall\\Vistrel Image Browser")" ;;
   esac
 done
 exit $rc
