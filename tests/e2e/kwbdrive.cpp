@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <psapi.h>
 
 #include <ctype.h>
 #include <stdio.h>
@@ -317,10 +316,6 @@ bool Step(const Words &step) {
     });
   } else if (verb == "writable") {
     Report(SetFileAttributesA(arg(1).c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE, Joined(step, 0));
-  } else if (verb == "peak") {
-    PROCESS_MEMORY_COUNTERS memory = {};
-    Report(GetProcessMemoryInfo(Process.hProcess, &memory, sizeof memory) != FALSE,
-           "peak working set " + std::to_string(memory.PeakWorkingSetSize / 1024) + " KB");
   } else if (verb == "absent") {
     Expect(arg(1), "absent", [&] {
       return RegistryText(arg(1), "") != "(no key)" ||
