@@ -18,7 +18,9 @@ set -euo pipefail
 WINE64=/usr/lib/wine/wine64
 WINESERVER64=/usr/lib/wine/wineserver64
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Without the menu builder, a shortcut a test makes stays in the prefix instead of
+# turning into a menu entry and a .desktop file in the host user's home.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 TEMPLATE_TIMEOUT=900
 TEST_TIMEOUT="${KWB_WINE_TEST_TIMEOUT:-600}"
 
@@ -63,6 +65,12 @@ make_template() {
   }
   # Drive Z: is the host's root: nothing a test does may write there.
   rm -f "$template/dosdevices/z:"
+  # Wineboot links the profile's Desktop, Documents and the like to the host user's
+  # home; as folders of their own, what a test puts there stays in its prefix copy.
+  local link
+  for link in "$template"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+  done
   touch "$template/.complete"
 }
 

@@ -17,6 +17,7 @@
 
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,12 +27,17 @@ using Words = std::vector<std::string>;
 
 int Failures = 0;
 DWORD TimeoutMs = 60000;
+DWORD CheckMs = TimeoutMs / 20; // how long a check may take to hold
 std::string Installer;
 PROCESS_INFORMATION Process = {};
+HANDLE ErrorStream = INVALID_HANDLE_VALUE; // the installer's standard error, a file
+std::string ErrorStreamFile;
+const DWORD Started = GetTickCount();
 HWND Current = nullptr; // the dialog or message box the last wait found
 
 void Report(bool held, const std::string &what) {
-  printf("%s: %s\n", held ? "ok" : "FAILED", what.c_str());
+  // The time lets a benchmark tell how long a step took.
+  printf("%6lu ms %s: %s\n", GetTickCount() - Started, held ? "ok" : "FAILED", what.c_str());
   fflush(stdout);
   Failures += !held;
 }
@@ -41,8 +47,8 @@ void Report(bool held, const std::string &what) {
 void Expect(const std::string &what, const std::string &wanted,
             const std::function<std::string()> &actual) {
   std::string seen = actual();
-  for (DWORD start = GetTickCount(); seen != wanted && GetTickCount() - start < TimeoutMs / 20;
-       Sleep(50))
+  for (DWORD start = GetTickCount(); seen != wanted && GetTickCount() - start < CheckMs;
+       Sleep(10))
     seen = actual();
   Report(seen == wanted,
          what + " is \"" + wanted + "\"" + (seen == wanted ? "" : " but was \"" + seen + "\""));
@@ -81,7 +87,8 @@ std::string NameOf(int id) {
   return std::to_string(id);
 }
 
-// A visible dialog or message box of the installer that has the control, or null.
+// A visible dialog or message box of the installer that has the control, or null; with
+// the control id -1, any visible window of the installer.
 HWND FindDialog(int controlId) {
   struct Search {
     int Id;
@@ -92,8 +99,8 @@ HWND FindDialog(int controlId) {
         auto *search = reinterpret_cast<Search *>(context);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process != Process.dwProcessId || ClassOf(window) != "#32770" ||
-            !GetDlgItem(window, search->Id) || !IsWindowVisible(window))
+        if (process != Process.dwProcessId || !IsWindowVisible(window) ||
+            (search->Id != -1 && (ClassOf(window) != "#32770" || !GetDlgItem(window, search->Id))))
           return TRUE;
         search->Found = window;
         return FALSE;
@@ -213,13 +220,28 @@ bool Step(const Words &step) {
     Report(PostMessageA(window, message, w, l) != FALSE, Joined(step, 0));
   };
   if (verb == "start") {
+    // The installer's standard error goes to a file of its own for each start.
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    if (ErrorStream != INVALID_HANDLE_VALUE)
+      CloseHandle(ErrorStream);
+    ErrorStream = CreateFileA(ErrorStreamFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = ErrorStream;
     std::string command = "\"" + Installer + "\" " + Joined(step, 1);
-    const bool started = CreateProcessA(Installer.c_str(), &command[0], nullptr, nullptr, FALSE, 0,
+    const bool started = CreateProcessA(Installer.c_str(), &command[0], nullptr, nullptr, TRUE, 0,
                                         nullptr, nullptr, &startup, &Process) != FALSE;
     Report(started, "the installer starts: " + command);
     return started;
+  }
+  if (verb == "await") {
+    // A check that may take as long as any wait: the end of an installation.
+    CheckMs = TimeoutMs;
+    Step(Words(step.begin() + 1, step.end()));
+    CheckMs = TimeoutMs / 20;
+    return true;
   }
   if (verb == "dialog")
     return WaitFor(IdOf(arg(1)), "a dialog with control " + arg(1));
@@ -279,6 +301,21 @@ bool Step(const Words &step) {
            "the installer ends with exit code " + arg(1) +
                (ended ? " (" + std::to_string(code) + ")" : ""));
     return ended;
+  } else if (verb == "watch") {
+    // Until the installer ends, polled far more often than any message box could come and go.
+    std::string shown = "none";
+    for (DWORD start = GetTickCount(); shown == "none" && !Ended(5) &&
+                                       GetTickCount() - start < TimeoutMs;)
+      if (HWND window = FindDialog(-1))
+        shown = ClassOf(window) + " \"" + TextOf(window) + "\"";
+    Report(shown == "none", "no window of the installer is shown (" + shown + ")");
+  } else if (verb == "stderr") {
+    Expect("the error stream", arg(1), [] {
+      std::ifstream file(ErrorStreamFile, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    });
+  } else if (verb == "writable") {
+    Report(SetFileAttributesA(arg(1).c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE, Joined(step, 0));
   } else if (verb == "absent") {
     Expect(arg(1), "absent", [&] {
       return RegistryText(arg(1), "") != "(no key)" ||
@@ -296,7 +333,7 @@ bool Step(const Words &step) {
 }
 
 // Splits a row's steps into words: blanks separate, double quotes group (a quoted "\r\n"
-// stands for a line break), and a semicolon ends a step.
+// stands for a line break, \" for a double quote), and a semicolon ends a step.
 std::vector<Words> Parse(const std::string &text) {
   std::vector<Words> steps(1);
   for (size_t i = 0; i < text.size();) {
@@ -306,10 +343,14 @@ std::vector<Words> Parse(const std::string &text) {
       steps.emplace_back();
       ++i;
     } else if (text[i] == '"') {
-      const size_t end = text.find('"', i + 1);
+      size_t end = text.find('"', i + 1);
+      while (end != std::string::npos && text[end - 1] == '\\')
+        end = text.find('"', end + 1);
       std::string word = text.substr(i + 1, end - i - 1);
       for (size_t at; (at = word.find("\\r\\n")) != std::string::npos;)
         word.replace(at, 4, "\r\n");
+      for (size_t at; (at = word.find("\\\"")) != std::string::npos;)
+        word.replace(at, 2, "\"");
       steps.back().push_back(word);
       i = end == std::string::npos ? text.size() : end + 1;
     } else {
@@ -329,8 +370,10 @@ int main(int argc, char **argv) {
     return 2;
   }
   Installer = argv[3];
+  ErrorStreamFile = Installer.substr(0, Installer.find_last_of('\\') + 1) + "stderr.txt";
   if (argc > 4)
     TimeoutMs = static_cast<DWORD>(atoi(argv[4])) * 1000;
+  CheckMs = TimeoutMs / 20;
   std::ifstream table(argv[1]);
   std::string line, steps;
   // A row is "name | preparation | steps".

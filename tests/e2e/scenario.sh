@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Runs one row of the scenario table against the real installer, inside a prefix copy
 # that wine-rig.sh prepared (WINEPREFIX, DISPLAY, WINE64 and WINESERVER64 are set): it
-# does the row's preparation, then kwbdrive.exe does its steps.
+# does the row's preparation, then kwbdrive.exe does its steps, then the row's checks
+# read what the installer left from the host.
 #
 #   scenario.sh INSTALLER DRIVER TABLE ROW [TIMEOUT_SECONDS]
 set -euo pipefail
 
-installer=$1 driver=$2 table=$3 row=$4 timeout=${5:-60}
+installer=$(realpath "$1") driver=$2 table=$3 row=$4 timeout=${5:-60}
 line=$(grep -E "^$row *\|" "$table") || { echo "scenario: no row $row in $table" >&2; exit 2; }
 IFS='|' read -r _ preparation _ <<<"$line"
+# The files the build packed, as records/<resource>-<position>-<name>.
+records=$(dirname "$installer")/payload/records
 
 tests="$WINEPREFIX/drive_c/tests"
 mkdir -p "$tests"
@@ -16,7 +19,14 @@ cp "$installer" "$tests/kwbsetup.exe"
 cp "$driver" "$tests/kwbdrive.exe"
 cp "$table" "$tests/scenarios.txt"
 
+# The host's path of a Windows path, through the prefix's drive links.
+host_path() {
+  local drive=${1%%:*} rest=${1#?:}
+  echo "$WINEPREFIX/dosdevices/${drive,,}:${rest//\\//}"
+}
+
 wine_reg() { timeout 120 "$WINE64" reg "$@" >/dev/null; }
+checks=() user="" small_drive=""
 IFS=',' read -ra items <<<"$preparation"
 for item in "${items[@]}"; do
   item=$(sed 's/^ *//; s/ *$//' <<<"$item")
@@ -36,11 +46,126 @@ for item in "${items[@]}"; do
   drive=?)
     mkdir -p "$WINEPREFIX/drive_${item#*=}"
     ln -s "../drive_${item#*=}" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
+  full=?)
+    # Sixteen kilobytes: one product file and its compressed copy cannot both fit.
+    small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
+    mount -t tmpfs -o size=16k,mode=0777 tmpfs "$small_drive"
+    ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
+  readonly=*)
+    file=$(host_path "${item#*=}")
+    mkdir -p "$(dirname "$file")"
+    echo "the user's own copy" >"$file"
+    chmod a-w "$file" ;;
+  tz=*) export TZ=${item#*=} ;;
+  user=nobody) user=65534 ;;
+  files=* | library=* | entries=*) checks+=("$item") ;;
   slow | "") ;;
   *) echo "scenario: unknown preparation \"$item\" in row $row" >&2; exit 2 ;;
   esac
 done
 
+# Under Wine root may overwrite a read-only file, as no Windows user can: such rows run
+# as nobody, with the prefix theirs and a server of their own for the time of the run.
+# The user name stays that of the prefix's profile: under a new name Wine would move the
+# shell folders to a new profile while the installer runs.
+as_user() {
+  if [ -z "$user" ]; then "$@"; return; fi
+  setpriv --reuid=$user --regid=$user --clear-groups env HOME="$WINEPREFIX/home" USER=root "$@"
+}
+# Done once, after the run or when the script stops early.
+cleanup() {
+  trap - EXIT
+  # The registry reaches system.reg, which the checks read, when the server stops.
+  as_user timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
+  as_user timeout 60 "$WINESERVER64" -w >/dev/null 2>&1 || true
+  if [ -n "$user" ]; then
+    # The user's server folder is named in the prefix's "wineserver" file.
+    server=${TMPDIR:-/tmp}/$(cat "$WINEPREFIX/wineserver" 2>/dev/null || echo none)
+    [ "$(stat -c %u "$server" 2>/dev/null)" != $user ] || rm -rf "$server"
+    rm -f "$WINEPREFIX/wineserver"
+    chown -R 0:0 "$WINEPREFIX"
+  fi
+  if [ -n "$small_drive" ]; then
+    umount "$small_drive" || umount -l "$small_drive"
+    rmdir "$small_drive"
+  fi
+}
+trap cleanup EXIT
+if [ -n "$user" ]; then
+  timeout 60 "$WINESERVER64" -k || true
+  timeout 60 "$WINESERVER64" -w || true
+  # Debian's Wine keeps the path of root's server folder there.
+  rm -f "$WINEPREFIX/wineserver"
+  mkdir -p "$WINEPREFIX/home"
+  chown -R $user:$user "$WINEPREFIX"
+fi
+
 cd "$tests"
-timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' 'C:\tests\scenarios.txt' \
-  "$row" 'C:\tests\kwbsetup.exe' "$timeout"
+rc=0
+as_user timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' \
+  'C:\tests\scenarios.txt' "$row" 'C:\tests\kwbsetup.exe' "$timeout" || rc=$?
+cleanup
+
+# Checks: files=EDITION FOLDER  the edition's four files in the folder, byte for byte as
+#   packed and last written 2005-01-10 08:00:00 local time, ijl15.dll so in the system
+#   folder, last written 2000-09-15 15:51:56 (Wine keeps no creation time), no kwb.tmp;
+# library=FOLDER  ijl15.dll so in FOLDER as well;
+# entries=FOLDER  both KWB.lnk files point at FOLDER\KWB.exe, described "Vistrel", as
+#   lnkinfo reads them, and both registry keys hold exactly the values for FOLDER.
+check() {
+  if [ "$2" = "$3" ]; then echo "ok: $1 is \"$2\""; else
+    echo "FAILED: $1 is \"$2\" but was \"$3\""
+    rc=1
+  fi
+}
+installed() {
+  check "$1" "the bytes of $(basename "$2"), last written $3" \
+    "the bytes of $(cmp -s "$1" "$2" && basename "$2" || echo another file), last written $(
+      date -r "$1" '+%F %T' 2>/dev/null || echo never)"
+}
+# A 32-bit installer (PE machine 0x14c) gets the 32-bit system folder and registry view;
+# in that view App Paths is a link to the 64-bit key, as on Windows 7 and later.
+machine=$(od -An -tx1 -j $(($(od -An -tu4 -j 60 -N 4 "$installer") + 4)) -N 2 "$installer")
+system=system32 wow=''
+[ "${machine// /}" != 4c01 ] || system=syswow64 wow='Wow6432Node\'
+# The values of a key below HKLM\Software, one a line as Wine saved them: in quotes only a
+# value of type REG_SZ whose byte count ends at its one terminating NUL.
+reg_key() {
+  KEY="Software\\$1" awk 'BEGIN { key = ENVIRON["KEY"]; gsub(/\\+/, "/", key); key = tolower(key) }
+    /^\[/ { name = $0; sub(/^\[/, "", name); sub(/\] [0-9]+$/, "", name); gsub(/\\+/, "/", name)
+      inside = tolower(name) == key; next }
+    inside && /^[@"]/' "$WINEPREFIX/system.reg" | sorted
+}
+sorted() { LC_ALL=C sort | paste -sd'|'; }
+reg_text() { sed 's/\\/\\\\/g; s/"/\\"/g; s/.*/"&"/' <<<"$1"; }
+for item in "${checks[@]}"; do
+  value=${item#*=}
+  case "$item" in
+  files=*)
+    edition=${value%% *} folder=$(host_path "${value#* }")
+    resource=$([ "$edition" = 4.2 ] && echo 131 || echo 130) position=1
+    for name in KWB.exe KWB.hlp KWB.cnt uninstall.exe; do
+      installed "$folder/$name" "$records/$resource-$position-$name" "2005-01-10 08:00:00"
+      position=$((position + 1))
+    done
+    installed "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" "$records/129-1-ijl15.dll" \
+      "2000-09-15 15:51:56"
+    check "$folder/kwb.tmp" absent "$([ -e "$folder/kwb.tmp" ] && echo present || echo absent)" ;;
+  library=*)
+    installed "$(host_path "$value")/ijl15.dll" "$records/129-1-ijl15.dll" "2000-09-15 15:51:56" ;;
+  entries=*)
+    profile=$WINEPREFIX/drive_c/users/$(id -un)
+    for link in "$profile/Desktop/KWB.lnk" \
+      "$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/KWB.lnk"; do
+      check "$link" "$value\\KWB.exe|Vistrel" "$(timeout 30 lnkinfo "$link" 2>/dev/null |
+        sed -n 's/^\t\(Local path\|Description\)\t*: //p' | paste -sd'|')"
+    done
+    keys='Microsoft\Windows\CurrentVersion'
+    check "the App Paths entry" "$(printf '@=%s\n"Path"=%s\n' "$(reg_text "$value\\KWB.exe")" \
+      "$(reg_text "$value")" | sorted)" "$(reg_key "$keys\\App Paths\\KWB.exe")"
+    check "the Uninstall entry" "$(printf '"DisplayName"="Vistrel Image Browser"\n"UninstallString"=%s\n' \
+      "$(reg_text "\"$value\\uninstall.exe\"")" | sorted)" \
+      "$(reg_key "$wow$keys\\Uninstall\\Vistrel Image Browser")" ;;
+  esac
+done
+exit $rc
