@@ -283,6 +283,11 @@ bool Step(const Words &step) {
     Expect("the text of " + what + " matching " + arg(2), "yes", [&] {
       return std::regex_match(TextOf(Control(IdOf(arg(1)))), pattern) ? "yes" : "no";
     });
+  } else if (verb == "style") {
+    const LONG bits = strtol(arg(2).c_str(), nullptr, 16);
+    Expect("the style bits " + arg(2) + " of " + what, "set", [&] {
+      return (GetWindowLongA(Control(IdOf(arg(1))), GWL_STYLE) & bits) == bits ? "set" : "not set";
+    });
   } else if (verb == "select") {
     // Posted like a key, so that it keeps its place among the keys and clicks before it.
     Expect("an item " + arg(2) + " in tree " + arg(1), "yes",
