@@ -49,12 +49,13 @@ for item in "${items[@]}"; do
       wine_reg add 'HKLM\Software\Wine\Drives' /v "${type%=*}" /d "${type#*=}" /f
     done
     for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do
-      timeout 120 "$WINE64" attrib +s "$folder" >/dev/null
+      timeout 120 "$WINE64" attrib +s "$folder" >/dev/null || echo "scenario: attrib +s $folder failed" >&2
     done
-    # The drive types are read when the server starts.
+    # The drive types are read when the server starts. A server that is already back
+    # (started by a program meanwhile) has read them as well.
     timeout 60 "$WINESERVER64" -k || true
     timeout 60 "$WINESERVER64" -w || true
-    timeout 60 "$WINESERVER64" -p ;;
+    timeout 60 "$WINESERVER64" -p || echo "scenario: the wineserver was already running" >&2 ;;
   slow | "") ;;
   *) echo "scenario: unknown preparation \"$item\" in row $row" >&2; exit 2 ;;
   esac
