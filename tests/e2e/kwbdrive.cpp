@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -164,26 +165,45 @@ std::string BoxLayout(HWND box) {
   return buttons + icon;
 }
 
-// The tree's items in order, each after one '>' per level below the top.
-void TreeItems(HWND tree, HTREEITEM item, const std::string &depth, Words &items) {
+// An item's text, read through memory in the installer's process: the tree writes the
+// text where the item structure points. The structure is x86_64's, like the driver.
+std::string ItemText(HWND tree, HTREEITEM item) {
   char *remote = static_cast<char *>(
       VirtualAllocEx(Process.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-  for (; item && remote; item = TreeView_GetNextSibling(tree, item)) {
-    TVITEMA query = {};
-    query.mask = TVIF_TEXT;
-    query.hItem = item;
-    query.pszText = remote + sizeof query;
-    query.cchTextMax = 4096 - sizeof query;
-    char text[4096] = {0};
-    if (WriteProcessMemory(Process.hProcess, remote, &query, sizeof query, nullptr) &&
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)))
-      ReadProcessMemory(Process.hProcess, remote + sizeof query, text, query.cchTextMax - 1,
-                        nullptr);
-    items.push_back(depth + text);
-    TreeItems(tree, TreeView_GetChild(tree, item), depth + ">", items);
-  }
+  TVITEMA query = {};
+  query.mask = TVIF_TEXT;
+  query.hItem = item;
+  query.pszText = remote + sizeof query;
+  query.cchTextMax = 4096 - sizeof query;
+  char text[4096] = {0};
+  if (remote && WriteProcessMemory(Process.hProcess, remote, &query, sizeof query, nullptr) &&
+      SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)))
+    ReadProcessMemory(Process.hProcess, remote + sizeof query, text, query.cchTextMax - 1,
+                      nullptr);
   if (remote)
     VirtualFreeEx(Process.hProcess, remote, 0, MEM_RELEASE);
+  return text;
+}
+
+// The tree's items in order, each after one '>' per level below the top.
+void TreeItems(HWND tree, HTREEITEM item, const std::string &depth, Words &items) {
+  for (; item; item = TreeView_GetNextSibling(tree, item)) {
+    items.push_back(depth + ItemText(tree, item));
+    TreeItems(tree, TreeView_GetChild(tree, item), depth + ">", items);
+  }
+}
+
+// The item whose texts from the top down, joined by backslashes, are path; null for none.
+HTREEITEM ItemAt(HWND tree, const std::string &path) {
+  HTREEITEM item = TreeView_GetRoot(tree);
+  for (size_t from = 0, end = 0; item && end != std::string::npos; from = end + 1) {
+    end = path.find('\\', from);
+    while (item && ItemText(tree, item) != path.substr(from, end - from))
+      item = TreeView_GetNextSibling(tree, item);
+    if (item && end != std::string::npos)
+      item = TreeView_GetChild(tree, item);
+  }
+  return item;
 }
 
 std::string Joined(const Words &words, size_t from, const char *separator = " ") {
@@ -280,6 +300,22 @@ bool Step(const Words &step) {
       TreeItems(tree, TreeView_GetRoot(tree), "", items);
       return Joined(items, 0, "|");
     });
+  } else if (verb == "matches") {
+    const std::regex pattern(arg(2));
+    Expect("the text of " + what + " matching " + arg(2), "yes", [&] {
+      return std::regex_match(TextOf(Control(IdOf(arg(1)))), pattern) ? "yes" : "no";
+    });
+  } else if (verb == "style") {
+    const LONG bits = strtol(arg(2).c_str(), nullptr, 16);
+    Expect("the style bits " + arg(2) + " of " + what, "set", [&] {
+      return (GetWindowLongA(Control(IdOf(arg(1))), GWL_STYLE) & bits) == bits ? "set" : "not set";
+    });
+  } else if (verb == "select") {
+    // Posted like a key, so that it keeps its place among the keys and clicks before it.
+    Expect("an item " + arg(2) + " in tree " + arg(1), "yes",
+           [&] { return ItemAt(Control(IdOf(arg(1))), arg(2)) ? "yes" : "no"; });
+    post(Control(IdOf(arg(1))), TVM_SELECTITEM, TVGN_CARET,
+         reinterpret_cast<LPARAM>(ItemAt(Control(IdOf(arg(1))), arg(2))));
   } else if (verb == "set") {
     Report(SendMessageTimeoutA(Control(IdOf(arg(1))), WM_SETTEXT, 0,
                                reinterpret_cast<LPARAM>(arg(2).c_str()), SMTO_ABORTIFHUNG, 10000,
@@ -289,7 +325,10 @@ bool Step(const Words &step) {
     // Posted: a sent click would block while the installer shows a message box.
     post(Control(IdOf(arg(1))), BM_CLICK, 0, 0);
   } else if (verb == "key") {
-    const WPARAM key = arg(1) == "esc" ? VK_ESCAPE : arg(1) == "enter" ? VK_RETURN : VK_TAB;
+    const WPARAM key = arg(1) == "esc"     ? VK_ESCAPE
+                       : arg(1) == "enter" ? VK_RETURN
+                       : arg(1) == "right" ? VK_RIGHT
+                                           : VK_TAB;
     post(Focus() ? Focus() : Current, WM_KEYDOWN, key, 0x00010001);
   } else if (verb == "close") {
     post(Current, WM_SYSCOMMAND, SC_CLOSE, 0);

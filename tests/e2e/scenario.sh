@@ -59,6 +59,26 @@ for item in "${items[@]}"; do
   tz=*) export TZ=${item#*=} ;;
   user=nobody) user=65534 ;;
   files=* | library=* | entries=*) checks+=("$item") ;;
+  drives=browser)
+    # A: a floppy drive without a medium, D: a fixed drive with folders of every kind (a
+    # file, system folders, a hidden dot-named one), M: a CD-ROM and N: a network drive.
+    d=$WINEPREFIX/drive_d
+    mkdir -p "$d"/{Tools/Bin/Deep,Tools/Lib,OnlyFiles,OnlyHidden/.cache,OnlySystem/Sys,Recycled} \
+      "$d/Unopened/Child/Grandchild" "$WINEPREFIX/drive_m" "$WINEPREFIX/drive_n"
+    touch "$d/notes.txt" "$d/OnlyFiles/readme.txt" "$d/Tools/tool.exe"
+    ln -s ../no_medium "$WINEPREFIX/dosdevices/a:"
+    for drive in d m n; do ln -s "../drive_$drive" "$WINEPREFIX/dosdevices/$drive:"; done
+    for type in a:=floppy m:=cdrom n:=network; do
+      wine_reg add 'HKLM\Software\Wine\Drives' /v "${type%=*}" /d "${type#*=}" /f
+    done
+    for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do
+      timeout 120 "$WINE64" attrib +s "$folder" >/dev/null || echo "scenario: attrib +s $folder failed" >&2
+    done
+    # The drive types are read when the server starts. A server that is already back
+    # (started by a program meanwhile) has read them as well.
+    timeout 60 "$WINESERVER64" -k || true
+    timeout 60 "$WINESERVER64" -w || true
+    timeout 60 "$WINESERVER64" -p || echo "scenario: the wineserver was already running" >&2 ;;
   slow | "") ;;
   *) echo "scenario: unknown preparation \"$item\" in row $row" >&2; exit 2 ;;
   esac

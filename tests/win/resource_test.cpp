@@ -83,6 +83,20 @@ Lines DialogTemplate() {
   return lines;
 }
 
+// The folder browser's template, a classic one: style, extended style, control count, x,
+// y, cx, cy, menu, class, title, font size and name; each control: style, extended style,
+// x, y, cx, cy, id, class, caption and the size of its creation data.
+Lines FolderBrowserTemplate() {
+  Reader in(IDD_FOLDER_BROWSER, RT_DIALOG);
+  Lines lines = {in.Fields("XXdddddnntdt")};
+  for (int control = 0; control < 6; ++control) {
+    in.AlignToDword();
+    lines.push_back(in.Fields("XXdddddnnd"));
+  }
+  lines.push_back(in.Whole() ? "end" : "not at the end");
+  return lines;
+}
+
 // Each image of an icon group: width, height, colours and bits per pixel.
 Lines IconGroup(int id) {
   Reader in(id, RT_GROUP_ICON);
@@ -144,6 +158,15 @@ TEST(InstallerResources, AreExactlyAsDrawn) {
         "0 0 48018000 235 13 22 16 1000 \"BUTTON\" \"\" 0",
         "0 0 50020009 7 85 114 10 1005 \"BUTTON\" \"Install version 3.1.1\" 0",
         "0 0 50000009 7 94 150 10 1006 \"BUTTON\" \"Install version 4.2\" 0", "end"}},
+      {"the folder browser's template (its caption and tree lines are set when it opens)",
+       FolderBrowserTemplate(),
+       {"80c800c0 0 6 0 0 233 183 \"\" \"\" \"\" 8 \"MS Sans Serif\"",
+        "50010001 0 177 167 50 14 1 \"BUTTON\" \"OK\" 0",
+        "50010000 0 118 167 50 14 2 \"BUTTON\" \"Cancel\" 0",
+        "50810030 0 4 17 223 146 1013 \"SYSTREEVIEW32\" \"\" 0",
+        "50020000 0 3 3 26 8 1061 \"STATIC\" \"Folder:\" 0",
+        "50020200 0 30 1 197 14 1028 \"STATIC\" \"\" 0",
+        "50810800 0 5 166 108 14 1001 \"EDIT\" \"\" 0", "end"}},
       {"the application icon",
        IconGroup(IDI_APPLICATION_ICON),
        {"32 32 16 0 1 4", "16 16 16 0 1 4"}},
