@@ -372,7 +372,8 @@ bool Step(const Words &step) {
 }
 
 // Splits a row's steps into words: blanks separate, double quotes group (a quoted "\r\n"
-// stands for a line break, \" for a double quote), and a semicolon ends a step.
+// stands for a line break, \" inside the text for a double quote), and a semicolon ends a
+// step.
 std::vector<Words> Parse(const std::string &text) {
   std::vector<Words> steps(1);
   for (size_t i = 0; i < text.size();) {
@@ -382,9 +383,15 @@ std::vector<Words> Parse(const std::string &text) {
       steps.emplace_back();
       ++i;
     } else if (text[i] == '"') {
+      // A backslash before a quote escapes it, unless the step ends there: a folder's
+      // own trailing backslash, as in "D:\Tools\".
       size_t end = text.find('"', i + 1);
-      while (end != std::string::npos && text[end - 1] == '\\')
+      while (end != std::string::npos && text[end - 1] == '\\') {
+        const size_t next = text.find_first_not_of(" \t", end + 1);
+        if (next == std::string::npos || text[next] == ';')
+          break;
         end = text.find('"', end + 1);
+      }
       std::string word = text.substr(i + 1, end - i - 1);
       for (size_t at; (at = word.find("\\r\\n")) != std::string::npos;)
         word.replace(at, 4, "\r\n");
