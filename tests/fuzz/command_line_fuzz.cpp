@@ -1,26 +1,17 @@
 // The command line over arbitrary bytes: the parse ends, the folder is a piece of the
 // line, and a silent run is only ever accepted with an edition.
 #include "app/command_line.h"
+#include "memory_platform.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-namespace {
-
-class DoubleByte : public CodePage {
-public:
-  bool IsLeadByte(unsigned char byte) const override {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-  }
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string line(reinterpret_cast<const char *>(data), size);
-  DoubleByte codePage;
+  TestCodePage codePage;
+  codePage.DoubleByte = true;
   CommandLine parsed = ParseCommandLine(ProgramArguments(line.c_str()), codePage);
   if (parsed.Valid && parsed.Silent && parsed.Edition < 0) {
     fprintf(stderr, "a silent run without an edition was accepted\n");

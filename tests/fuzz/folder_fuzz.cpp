@@ -1,6 +1,7 @@
 // Folder creation and the last-component split over arbitrary bytes in a double-byte
 // code page. The invariants: creation ends with one of its documented codes, creates
 // only folders that lead up to the trimmed path, and a split loses no byte.
+#include "memory_platform.h"
 #include "install/folder_creation.h"
 #include "install/path_characters.h"
 #include "platform/platform_errors.h"
@@ -12,14 +13,6 @@
 #include <string>
 
 namespace {
-
-// Code page 932's lead bytes: their trail byte may be 0x5C, the backslash.
-class DoubleByte : public CodePage {
-public:
-  bool IsLeadByte(unsigned char byte) const override {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-  }
-};
 
 // Folders that behave like CreateDirectoryA on drives C: and D:, failing the call the
 // input chooses with the error it chooses.
@@ -63,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     return -1;
   static const uint32_t errors[] = {ErrorAccessDenied, ErrorPathNotFound, ErrorDiskFull,
                                     ErrorBadPathname};
-  DoubleByte codePage;
+  TestCodePage codePage;
+  codePage.DoubleByte = true;
   FuzzedFolders folders(codePage, data[0] >> 4, errors[data[0] & 3]);
   const CString path(reinterpret_cast<const char *>(data + 1), static_cast<int>(size - 1));
 
