@@ -310,6 +310,43 @@ bool Step(const Words &step) {
     Expect("the style bits " + arg(2) + " of " + what, "set", [&] {
       return (GetWindowLongA(Control(IdOf(arg(1))), GWL_STYLE) & bits) == bits ? "set" : "not set";
     });
+  } else if (verb == "icon") {
+    Expect("the icon of " + what, "shown", [&] {
+      return SendMessageA(Control(IdOf(arg(1))), BM_GETIMAGE, IMAGE_ICON, 0) ? "shown" : "none";
+    });
+  } else if (verb == "covers") {
+    // The shown control and the hidden one with its id, whose place it takes.
+    Expect("the margins of the shown " + what + " around the hidden one", arg(2), [&] {
+      RECT shown, hidden;
+      GetWindowRect(Control(IdOf(arg(1))), &shown);
+      GetWindowRect(GetDlgItem(Current, IdOf(arg(1))), &hidden);
+      return std::to_string(hidden.left - shown.left) + "," + std::to_string(hidden.top - shown.top) +
+             "," + std::to_string(shown.right - hidden.right) + "," +
+             std::to_string(shown.bottom - hidden.bottom);
+    });
+  } else if (verb == "centred") {
+    Expect("the dialog's distance from the middle of the work area", "0", [] {
+      RECT area, window;
+      SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+      GetWindowRect(Current, &window);
+      return std::to_string((abs(window.left + window.right - area.left - area.right) +
+                             abs(window.top + window.bottom - area.top - area.bottom)) / 4);
+    });
+  } else if (verb == "focusmark") {
+    // What the control's window procedure makes of the focus arriving.
+    post(Control(IdOf(arg(1))), WM_SETFOCUS, 0, 0);
+    Expect("the focus mark of " + what, arg(2), [&] {
+      return std::to_string((SendMessageA(Control(IdOf(arg(1))), BM_GETSTATE, 0, 0) & BST_FOCUS) != 0);
+    });
+  } else if (verb == "paints") {
+    // Shown normally, minimised and restored, the dialog validates what is invalidated; a
+    // paint handler that did not would be asked to paint forever.
+    for (const int show : {SW_SHOWNORMAL, SW_MINIMIZE, SW_RESTORE}) {
+      ShowWindowAsync(Current, show);
+      InvalidateRect(Current, nullptr, TRUE);
+      Expect("the dialog painted when shown with " + std::to_string(show), "painted",
+             [] { return GetUpdateRect(Current, nullptr, FALSE) ? "waiting" : "painted"; });
+    }
   } else if (verb == "select") {
     // Posted like a key, so that it keeps its place among the keys and clicks before it.
     Expect("an item " + arg(2) + " in tree " + arg(1), "yes",
