@@ -56,6 +56,21 @@ for item in "${items[@]}"; do
     mkdir -p "$(dirname "$file")"
     echo "the user's own copy" >"$file"
     chmod a-w "$file" ;;
+  planted)
+    # A DLL under the name of each library the installer loads at run time, beside it,
+    # and Wine told to prefer such a native DLL. It marks C:\planted.txt when it runs.
+    for library in lz32 comctl32 ctl3d32; do cp "$KWB_PLANTED_DLL" "$tests/$library.dll"; done
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;lz32,comctl32,ctl3d32=n,b" ;;
+  signed)
+    # Signed as the build signs it, with a throwaway certificate that osslsigncode then
+    # accepts, while it refuses another.
+    for name in test other; do
+      timeout 120 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Throwaway $name" \
+        -keyout "$tests/$name.key" -out "$tests/$name.pem" 2>/dev/null
+    done
+    bash "$(dirname "$0")/../../scripts/sign.sh" "$tests/kwbsetup.exe" "$tests/test.pem" "$tests/test.key"
+    verify() { timeout 120 osslsigncode verify -CAfile "$tests/$1.pem" -in "$tests/kwbsetup.exe" >/dev/null 2>&1; }
+    verify test && ! verify other || { echo "scenario: the signature is not that of the test certificate" >&2; exit 1; } ;;
   tz=*) export TZ=${item#*=} ;;
   user=nobody) user=65534 ;;
   files=* | library=* | entries=*) checks+=("$item") ;;
