@@ -3,8 +3,6 @@
 #include "app/command_line.h"
 #include "memory_platform.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -13,13 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   TestCodePage codePage;
   codePage.DoubleByte = true;
   CommandLine parsed = ParseCommandLine(ProgramArguments(line.c_str()), codePage);
-  if (parsed.Valid && parsed.Silent && parsed.Edition < 0) {
-    fprintf(stderr, "a silent run without an edition was accepted\n");
-    abort();
-  }
-  if (parsed.Folder.GetLength() && !strstr(line.c_str(), parsed.Folder.GetString())) {
-    fprintf(stderr, "the folder is not a piece of the command line\n");
-    abort();
-  }
+  Require(!parsed.Valid || !parsed.Silent || parsed.Edition >= 0,
+          "a silent run without an edition was accepted");
+  Require(!parsed.Folder.GetLength() || strstr(line.c_str(), parsed.Folder.GetString()),
+          "the folder is not a piece of the command line");
   return 0;
 }

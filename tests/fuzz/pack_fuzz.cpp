@@ -2,9 +2,6 @@
 // and the optimal parse is never larger than a greedy one.
 #include "memory_platform.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size > kwbpack::MaxInputSize)
     return -1;
@@ -12,13 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::vector<uint8_t> greedy = kwbpack::compressToSzdd(data, size, kwbpack::ParseStrategy::Greedy);
   std::string expanded;
   int error = ExpandInMemory(std::string(packed.begin(), packed.end()), &expanded);
-  if (error != MSPACK_ERR_OK || expanded != std::string(data, data + size)) {
-    fprintf(stderr, "the packed file does not expand to the input (libmspack error %d)\n", error);
-    abort();
-  }
-  if (packed.size() > greedy.size()) {
-    fprintf(stderr, "the optimal parse is larger than the greedy one\n");
-    abort();
-  }
+  Require(error == MSPACK_ERR_OK && expanded == std::string(data, data + size),
+          "the packed file does not expand to the input");
+  Require(packed.size() <= greedy.size(), "the optimal parse is larger than the greedy one");
   return 0;
 }

@@ -12,6 +12,8 @@
 #include <mspack.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -80,7 +82,7 @@ public:
     for (size_t end = 0; end != std::string::npos; end = path.find('\\', end + 1))
       Entries[path.substr(0, end ? end : std::string::npos)].Folder = true;
   }
-  // Makes the nth call "<call> <path>" from now fail with error. A failing write first
+  // Makes the nth call "<call> <path>" (or the nth "<call>" of any path) from now fail with error. A failing write first
   // writes `written` bytes (with error 0 it is a short write that reports success); a
   // failing expansion returns the error negated.
   void Fail(const std::string &call, int nth, uint32_t error, uint32_t written = 0) {
@@ -140,10 +142,12 @@ public:
     memcpy(buffer, expanded.data(), size_t(std::max(result, 0)));
     return int32_t(Record("expand " + std::string(path), uint32_t(result)));
   }
+  // Each resource is served from a block of its exact size, so that AddressSanitizer sees
+  // a read past its end.
   bool Find(int id, ResourceBytes *bytes) override {
     auto found = Resources.find(id);
     if (found != Resources.end())
-      *bytes = {reinterpret_cast<const uint8_t *>(found->second.data()), uint32_t(found->second.size())};
+      *bytes = {(Served[id] = std::vector<uint8_t>(found->second.begin(), found->second.end())).data(), uint32_t(found->second.size())};
     return found != Resources.end();
   }
   uint8_t *AllocateZeroed(uint32_t size) override {
@@ -194,13 +198,14 @@ private:
   template <typename Answer, typename Effect>
   uint32_t Call(const std::string &name, const std::string &path, Answer answer, Effect effect) {
     uint32_t error = 0;
-    error = Injected(name + " " + path, &error) ? error : answer();
+    error = Injected(name + " " + path, &error) || Injected(name, &error) ? error : answer();
     if (!error)
       effect();
     return Record(name + " " + path, error);
   }
 
   std::map<std::string, Failure> Failures;
+  std::map<int, std::vector<uint8_t>> Served;
   const CodePage &Characters;
   FileHandle NextHandle = 100;
 };
@@ -256,6 +261,12 @@ private:
   }
   RegistryKey Next = 2;
 };
+
+// A fuzz target's invariant: a broken one ends the run with what broke.
+inline void Require(bool held, const char *what) {
+  if (!held)
+    fprintf(stderr, "%s\n", what), abort();
+}
 
 // The payload: packed records of generated product files.
 // Bytes that differ for each seed and compress as real files do, with matches of every
