@@ -3,36 +3,23 @@
 # whether old and new Windows load it: the imported DLLs and functions, the header's
 # versions and flags, the relocations and the manifest.
 #     pe_header_imports.py OBJDUMP EXE i686|x86_64
+import os
 import re
 import subprocess
 import sys
 
-# Every function the installer may import, each exported by Windows 95 as first released
-# and by NT 4.0 (KERNEL32, USER32, ADVAPI32 since NT 3.1; OLE32's three since NT 3.5).
-# Where from: the Requirements line of each function's entry in the Win32 SDK reference
-# ("Windows 95", "Windows NT 3.1" or later). Newer calls are looked up at run time.
-ALLOWED = {
-    'KERNEL32.DLL': '''Beep CloseHandle CreateDirectoryA CreateFileA DeleteFileA ExitProcess
-        FindClose FindFirstFileA FindNextFileA FindResourceA FreeLibrary GetCommandLineA
-        GetCurrentThreadId GetDiskFreeSpaceA GetDriveTypeA GetFileTime GetLastError
-        GetModuleFileNameA GetModuleHandleA GetProcAddress GetProcessHeap GetStdHandle
-        GetSystemDirectoryA GetTimeZoneInformation GetVersionExA GetWindowsDirectoryA
-        GlobalAlloc GlobalFree HeapAlloc HeapFree IsDBCSLeadByte LoadLibraryA LoadLibraryExA
-        LoadResource LockResource MultiByteToWideChar SetErrorMode SetFileTime
-        SizeofResource SystemTimeToFileTime WriteFile''',
-    'USER32.DLL': '''BeginPaint CallNextHookEx CallWindowProcA CharNextA CreateWindowExA
-        DefWindowProcA DialogBoxParamA DrawIcon EndDialog EndPaint GetActiveWindow
-        GetClientRect GetDlgItem GetKeyState GetLastActivePopup GetSystemMetrics GetWindow
-        GetWindowLongA GetWindowRect GetWindowTextA GetWindowTextLengthA InflateRect IsIconic
-        LoadCursorA LoadIconA LoadImageA MapWindowPoints MessageBoxA SendMessageA SetCursor
-        SetDlgItemTextA SetFocus SetRect SetWindowLongA SetWindowPos SetWindowTextA
-        SetWindowsHookExA ShowWindow SystemParametersInfoA UnhookWindowsHookEx WinHelpA''',
-    'ADVAPI32.DLL': 'RegCloseKey RegCreateKeyExA RegOpenKeyA RegQueryValueExA RegSetValueExA',
-    'OLE32.DLL': 'CoCreateInstance CoInitialize CoUninitialize',
-}
-# 64-bit Windows (from XP x64, 5.2) exports the pointer-sized window calls that are
-# macros on 32 bits.
-ALLOWED_64 = {'USER32.DLL': 'GetWindowLongPtrA SetWindowLongPtrA'}
+# What each DLL may give, read from the list beside this script: "[x86_64 ]DLL: names",
+# continued on indented lines.
+objdump, exe, arch = sys.argv[1:4]
+ALLOWED, key = {}, None
+for line in open(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'win95_nt4_imports.txt')):
+    if line.startswith('#') or not line.strip():
+        continue
+    if not line[0].isspace():
+        key, line = line.split(':', 1)
+        key = key.split()
+    if len(key) == 1 or key[0] == arch:
+        ALLOWED.setdefault(key[-1], []).extend(line.split())
 
 # Header rows: field names, and the highest version each build may ask for.
 VERSION_ROWS = [
@@ -44,7 +31,6 @@ FLAG_ROWS = [('DYNAMIC_BASE', 0x40), ('NX_COMPAT', 0x100)]
 # The manifest's content as bytes that must appear in the file.
 MANIFEST_ROWS = [(b'level="requireAdministrator"', 1), (b'<supportedOS Id="{', 5)]
 
-objdump, exe, arch = sys.argv[1:4]
 dump = subprocess.run([objdump, '-p', exe], capture_output=True, text=True, check=True).stdout
 failures = []
 
@@ -59,7 +45,7 @@ for line in dump.splitlines():
         imports[dll].append(function.group(1))
 failures += [] if imports.get('KERNEL32.DLL') else ['no import table read']
 for dll, functions in imports.items():
-    allowed = (ALLOWED.get(dll, '') + ' ' + (ALLOWED_64.get(dll, '') if arch == 'x86_64' else '')).split()
+    allowed = ALLOWED.get(dll, [])
     if dll not in ALLOWED:
         failures.append(f'{dll} is imported, which is not a known DLL of every supported Windows')
     failures += [f'{dll}!{name} is not on the list of what Windows 95 and NT 4.0 export' for name in functions
