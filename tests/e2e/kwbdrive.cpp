@@ -282,13 +282,13 @@ bool Step(const Words &step) {
     Expect("the caption", arg(1), [] { return TextOf(Current); });
   } else if (verb == "text") {
     Expect("the text of " + what, arg(2), [&] { return TextOf(Control(IdOf(arg(1)))); });
-  } else if (verb == "checked" || verb == "visible" || verb == "enabled") {
+  } else if (verb == "checked" || verb == "visible" || verb == "enabled" || verb == "icon") {
     Expect(verb + " " + what, arg(2), [&] {
       HWND control = Control(IdOf(arg(1)));
-      if (verb == "checked")
-        return std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
-      return std::to_string(verb == "visible" ? IsWindowVisible(control)
-                                              : IsWindowEnabled(control));
+      return std::to_string(verb == "checked" ? SendMessageA(control, BM_GETCHECK, 0, 0)
+                            : verb == "icon"  ? SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0) != 0
+                            : verb == "visible" ? IsWindowVisible(control)
+                                                : IsWindowEnabled(control));
     });
   } else if (verb == "focus") {
     Expect("the control with the focus", NameOf(IdOf(arg(1))),
@@ -309,10 +309,6 @@ bool Step(const Words &step) {
     const LONG bits = strtol(arg(2).c_str(), nullptr, 16);
     Expect("the style bits " + arg(2) + " of " + what, "set", [&] {
       return (GetWindowLongA(Control(IdOf(arg(1))), GWL_STYLE) & bits) == bits ? "set" : "not set";
-    });
-  } else if (verb == "icon") {
-    Expect("the icon of " + what, "shown", [&] {
-      return SendMessageA(Control(IdOf(arg(1))), BM_GETIMAGE, IMAGE_ICON, 0) ? "shown" : "none";
     });
   } else if (verb == "covers") {
     // The shown control and the hidden one with its id, whose place it takes.

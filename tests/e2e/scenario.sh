@@ -26,6 +26,12 @@ host_path() {
 }
 
 wine_reg() { timeout 120 "$WINE64" reg "$@" >/dev/null; }
+# The server reads the Windows version and the drive types when it starts.
+restart_server() {
+  timeout 60 "$WINESERVER64" -k || true
+  timeout 60 "$WINESERVER64" -w || true
+  timeout 60 "$WINESERVER64" -p || echo "scenario: the wineserver was already running" >&2
+}
 checks=() user="" small_drive=""
 IFS=',' read -ra items <<<"$preparation"
 for item in "${items[@]}"; do
@@ -33,10 +39,7 @@ for item in "${items[@]}"; do
   case "$item" in
   version=*)
     wine_reg add 'HKCU\Software\Wine' /v Version /d "${item#*=}" /f
-    # The version is read when the server starts.
-    timeout 60 "$WINESERVER64" -k || true
-    timeout 60 "$WINESERVER64" -w || true
-    timeout 60 "$WINESERVER64" -p ;;
+    restart_server ;;
   recorded=*)
     # Both registry views, so that a 32-bit installer finds the entry as well.
     for view in 64 32; do
@@ -89,11 +92,8 @@ for item in "${items[@]}"; do
     for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do
       timeout 120 "$WINE64" attrib +s "$folder" >/dev/null || echo "scenario: attrib +s $folder failed" >&2
     done
-    # The drive types are read when the server starts. A server that is already back
-    # (started by a program meanwhile) has read them as well.
-    timeout 60 "$WINESERVER64" -k || true
-    timeout 60 "$WINESERVER64" -w || true
-    timeout 60 "$WINESERVER64" -p || echo "scenario: the wineserver was already running" >&2 ;;
+    # A server that is already back (started by a program meanwhile) has read them too.
+    restart_server ;;
   slow | "") ;;
   *) echo "scenario: unknown preparation \"$item\" in row $row" >&2; exit 2 ;;
   esac
