@@ -1,5 +1,6 @@
-// The folder browser's rules that need no window: the free-space text, how a path is
-// cut into item names and matched against item texts, and which entries become items.
+// The folder browser's rules that need no window: the free-space text, and how a path is
+// cut into item names and matched against item texts. Which entries become items shows in
+// the trees the end-to-end rows read.
 #include "folder_browser/folder_tree_rules.h"
 #include "folder_browser/free_space_text.h"
 #include "memory_platform.h"
@@ -79,16 +80,6 @@ TEST(ItemNames, MatchIgnoringTheCaseOfAToZOnly) {
   };
   for (const Case &c : cases)
     EXPECT_EQ(IsSameItemName(c.Text, c.Component, DoubleByte), c.Same) << c.Text << " " << c.Component;
-}
-
-TEST(SubfolderFilter, ListsFoldersButNotDotsFilesOrSystemFolders) {
-  struct Case { const char *Name; uint32_t Attributes; bool Listed; } cases[] = {
-      {".", 0x10, false},     {"..", 0x10, false},   {"readme.txt", 0x20, false},
-      {"Sys", 0x14, false},   {"Sys", 0x16, false},  {".cache", 0x12, true},
-      {"Tools", 0x10, true},  {"Old", 0x11, true},   {"...", 0x10, true},
-  };
-  for (const Case &c : cases)
-    EXPECT_EQ(IsListedSubfolder(c.Name, c.Attributes), c.Listed) << c.Name << " " << c.Attributes;
 }
 
 } // namespace
