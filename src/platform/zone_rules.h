@@ -64,11 +64,11 @@ inline int TransitionDay(const ZoneTransition &transition, int year) {
 // A moment within a year as one number that orders like the calendar; the largest,
 // the end of December 31st, is about 36 million, well within 32 bits (and a nonsense
 // date from the system only orders wrongly, without overflow).
-inline unsigned long YearMoment(int month, int day, int hour, int minute, int second) {
-  return ((((month * 32UL + day) * 24 + hour) * 60 + minute) * 60) + second;
+inline uint32_t YearMoment(int month, int day, int hour, int minute, int second) {
+  return ((((month * 32u + day) * 24 + hour) * 60 + minute) * 60) + second;
 }
 
-inline unsigned long TransitionMoment(const ZoneTransition &transition, int year, bool *happens) {
+inline uint32_t TransitionMoment(const ZoneTransition &transition, int year, bool *happens) {
   int day = TransitionDay(transition, year);
   *happens = day != 0;
   return YearMoment(transition.Month, day, transition.Hour, transition.Minute,
@@ -84,11 +84,11 @@ inline bool IsDaylightSaving(const ZoneRules &rules, const LocalTime &time) {
     return false;
   bool daylightHappens = false;
   bool standardHappens = false;
-  unsigned long daylight = TransitionMoment(rules.DaylightStart, time.Year, &daylightHappens);
-  unsigned long standard = TransitionMoment(rules.StandardStart, time.Year, &standardHappens);
+  uint32_t daylight = TransitionMoment(rules.DaylightStart, time.Year, &daylightHappens);
+  uint32_t standard = TransitionMoment(rules.StandardStart, time.Year, &standardHappens);
   if (!daylightHappens || !standardHappens)
     return false;
-  unsigned long now = YearMoment(time.Month, time.Day, time.Hour, time.Minute, time.Second);
+  uint32_t now = YearMoment(time.Month, time.Day, time.Hour, time.Minute, time.Second);
   // North of the equator daylight saving lies inside the year; south of it, it spans
   // the turn of the year.
   if (daylight < standard)
