@@ -8,6 +8,15 @@ started=$(date +%s)
 
 bash scripts/setup.sh
 
+# The Wine prefix template takes minutes (its 32-bit half runs emulated); it is made
+# while the native stages build and test. The Wine stages' own set-up then finds it
+# ready, or makes it again if this attempt failed.
+mkdir -p build
+setsid bash scripts/wine-rig.sh setup build/wine-rig >build/wine-rig-setup.log 2>&1 &
+rig_setup=$!
+# A run that stops early takes the set-up (its own process group) with it.
+trap 'kill -- -$rig_setup 2>/dev/null || true' EXIT
+
 stage() {
   local preset=$1
   echo "== $preset: configure, build, test"
@@ -18,6 +27,7 @@ stage() {
 
 stage native
 stage native-asan
+wait $rig_setup || echo "== the Wine template was not made ahead (build/wine-rig-setup.log); the win64 stage makes it"
 stage win64
 stage win32
 
