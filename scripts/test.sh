@@ -29,7 +29,8 @@ stage native
 stage native-asan
 wait $rig_setup || echo "== the Wine template was not made ahead (build/wine-rig-setup.log); the win64 stage makes it"
 stage win64
-# The emulated rows wait on the emulator more than on a core: three at once end sooner.
+# The emulated rows spend part of their time waiting, not computing: all three at once
+# end sooner than two and then one.
 stage win32 3
 
 python3 bench/size.py build/win32/kwbsetup.exe
