@@ -12,6 +12,8 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <unordered_map>
+#include <utility>
 
 #include <sys/wait.h>
 
@@ -152,11 +154,22 @@ TEST(Packer, FindsTheLongestMatchesAndWritesTheSmallestFileTheFormatAllows) {
     // Best[p][u]: the fewest bytes for the data from p on when u tokens of the current flag
     // byte are taken, over every parse of the plain search's longest matches; it relies
     // neither on the encoder's bit costs nor on its match finder.
+    // A match has at least 3 bytes, so only the places where the same 3 bytes stood are
+    // worth trying: earlier[p] is the one before p, in the window's spaces and the input.
+    Bytes all(4078, ' ');
+    all.insert(all.end(), input.begin(), input.end());
+    std::vector<size_t> earlier(all.size(), SIZE_MAX);
+    std::unordered_map<uint32_t, size_t> last;
+    for (size_t p = 0; p + 3 <= all.size(); ++p) {
+      const auto [at, added] = last.try_emplace(all[p] << 16 | all[p + 1] << 8 | all[p + 2], p);
+      if (!added) earlier[p] = std::exchange(at->second, p);
+    }
     std::vector<std::array<size_t, 8>> best(input.size() + 1, std::array<size_t, 8>{});
     for (size_t pos = input.size(); pos-- > 0;) {
       size_t longest = 0;
-      for (size_t dist = 4078; dist >= 1 && longest < 18; --dist)
-        longest = std::max(longest, MatchLength(input, pos, dist));
+      for (size_t p = 4078 + pos, q = earlier[p]; q != SIZE_MAX && p - q <= 4078 && longest < 18;
+           q = earlier[q])
+        longest = std::max(longest, MatchLength(input, pos, p - q));
       longest = longest >= 3 ? longest : 0;
       ASSERT_EQ(found[pos].Length, longest) << "at " << pos;
       ASSERT_TRUE(!longest || (found[pos].Distance >= 1 && found[pos].Distance <= 4078 &&
