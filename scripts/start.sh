@@ -13,13 +13,16 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target kwbsetup
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The prefix's 32-bit half is set up by emulated programs; they start quickly with this.
+bash scripts/wine-rig.sh preload build
+[ ! -f build/noreplace32.so ] || export QEMU_SET_ENV="LD_PRELOAD=$PWD/build/noreplace32.so"
 export WINEPREFIX="$PWD/build/run-prefix"
 WINE64=/usr/lib/wine/wine64
 WINESERVER64=/usr/lib/wine/wineserver64
 installer=build/win64/kwbsetup.exe
 
 if [ -n "${DISPLAY:-}" ]; then
-  [ -d "$WINEPREFIX" ] || echo "start: preparing a Wine prefix in $WINEPREFIX (a few minutes, once)"
+  [ -d "$WINEPREFIX" ] || echo "start: preparing a Wine prefix in $WINEPREFIX (a minute, once)"
   exec "$WINE64" "$installer"
 fi
 
@@ -28,7 +31,7 @@ rm -f "$screenshot"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -euo pipefail
   if [ ! -d "$WINEPREFIX" ]; then
-    echo "start: preparing a Wine prefix in $WINEPREFIX (a few minutes, once)"
+    echo "start: preparing a Wine prefix in $WINEPREFIX (a minute, once)"
     timeout 900 "$1" wineboot -i >/dev/null 2>&1
     timeout 120 "$1" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
   fi

@@ -10,6 +10,7 @@
 #   wine-rig.sh script RIG NAME CMD...  run a host command against a fresh prefix copy
 #                                       (WINEPREFIX, DISPLAY, WINE64, WINESERVER64 set)
 #   wine-rig.sh shell RIG NAME          like script, with an interactive shell, for debugging
+#   wine-rig.sh preload RIG             only build RIG/noreplace32.so (scripts/start.sh uses it)
 #
 # Every wait is bounded; a test that overruns is killed with its server and its prefix
 # copy is removed all the same.
@@ -128,7 +129,7 @@ run_bounded() {
 
 command=${1:-}
 rig=${2:-}
-[ -n "$command" ] && [ -n "$rig" ] || die "usage: wine-rig.sh setup|teardown|exe|script|shell RIG ..."
+[ -n "$command" ] && [ -n "$rig" ] || die "usage: wine-rig.sh setup|teardown|exe|script|shell|preload RIG ..."
 mkdir -p "$rig"
 rig=$(cd "$rig" && pwd)
 
@@ -180,6 +181,9 @@ script)
   shift 3
   enter_prefix "$rig" "$name"
   run_bounded "$name" "$@"
+  ;;
+preload)
+  build_preload "$rig"
   ;;
 shell)
   enter_prefix "$rig" "$3"
