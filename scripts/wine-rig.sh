@@ -16,6 +16,7 @@
 # copy is removed all the same.
 set -euo pipefail
 
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WINE64=/usr/lib/wine/wine64
 WINESERVER64=/usr/lib/wine/wineserver64
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -50,7 +51,7 @@ display_of() { echo ":$(tr -d '\n' <"$1/display")"; }
 # Without clang the rig goes on without it, only slower.
 build_preload() {
   local rig=$1 source
-  source="$(dirname "${BASH_SOURCE[0]}")/noreplace32.c"
+  source="$HERE/noreplace32.c"
   [ "$rig/noreplace32.so" -nt "$source" ] && return 0
   timeout 120 clang --target=i386-linux-gnu -O2 -fPIC -shared -nostdlib -Wall -Werror \
     -o "$rig/noreplace32.so" "$source" ||
@@ -112,8 +113,7 @@ enter_prefix() {
 
 leave_prefix() {
   local rc=$?
-  timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
-  timeout 60 "$WINESERVER64" -w >/dev/null 2>&1 || true
+  bash "$HERE/wine-stop.sh"
   [ -n "${KWB_KEEP_PREFIX:-}" ] || rm -rf "$PREFIX" "$PREFIX.owner"
   exit $rc
 }
@@ -152,7 +152,7 @@ teardown)
       busy=1
       continue
     fi
-    WINEPREFIX=$prefix timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
+    WINEPREFIX=$prefix bash "$HERE/wine-stop.sh"
     rm -rf "$prefix" "$prefix.owner"
   done
   if [ -z "$busy" ] && [ -f "$rig/xvfb.pid" ]; then

@@ -27,9 +27,9 @@ host_path() {
 
 wine_reg() { timeout 120 "$WINE64" reg "$@" >/dev/null; }
 # The server reads the Windows version and the drive types when it starts.
+stop_server() { bash "$(dirname "$0")/../../scripts/wine-stop.sh"; }
 restart_server() {
-  timeout 60 "$WINESERVER64" -k || true
-  timeout 60 "$WINESERVER64" -w || true
+  stop_server
   timeout 60 "$WINESERVER64" -p || echo "scenario: the wineserver was already running" >&2
 }
 checks=() user="" small_drive=""
@@ -111,8 +111,7 @@ as_user() {
 cleanup() {
   trap - EXIT
   # The registry reaches system.reg, which the checks read, when the server stops.
-  as_user timeout 60 "$WINESERVER64" -k >/dev/null 2>&1 || true
-  as_user timeout 60 "$WINESERVER64" -w >/dev/null 2>&1 || true
+  stop_server
   if [ -n "$user" ]; then
     # The user's server folder is named in the prefix's "wineserver" file.
     server=${TMPDIR:-/tmp}/$(cat "$WINEPREFIX/wineserver" 2>/dev/null || echo none)
@@ -127,8 +126,7 @@ cleanup() {
 }
 trap cleanup EXIT
 if [ -n "$user" ]; then
-  timeout 60 "$WINESERVER64" -k || true
-  timeout 60 "$WINESERVER64" -w || true
+  stop_server
   # Debian's Wine keeps the path of root's server folder there.
   rm -f "$WINEPREFIX/wineserver"
   mkdir -p "$WINEPREFIX/home"
