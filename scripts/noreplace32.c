@@ -51,6 +51,8 @@ static int Free(unsigned long long start, unsigned long long end) {
       busy = lo < end && start < hi;
       line = i + 1;
     }
+    // A line longer than the buffer cannot be read: the range counts as taken.
+    busy |= line == 0 && used == (int)sizeof buffer;
     for (int i = line; i < used; ++i) buffer[i - line] = buffer[i];
     used -= line;
   }
