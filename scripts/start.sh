@@ -14,8 +14,8 @@ cmake --build --preset win64 --target kwbsetup
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The prefix's 32-bit half is set up by emulated programs; they start quickly with this.
-bash scripts/wine-rig.sh preload build
-[ ! -f build/noreplace32.so ] || export QEMU_SET_ENV="LD_PRELOAD=$PWD/build/noreplace32.so"
+preload=$(bash scripts/wine-rig.sh preload build)
+[ -z "$preload" ] || export QEMU_SET_ENV=$preload
 export WINEPREFIX="$PWD/build/run-prefix"
 WINE64=/usr/lib/wine/wine64
 WINESERVER64=/usr/lib/wine/wineserver64

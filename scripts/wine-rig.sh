@@ -10,7 +10,8 @@
 #   wine-rig.sh script RIG NAME CMD...  run a host command against a fresh prefix copy
 #                                       (WINEPREFIX, DISPLAY, WINE64, WINESERVER64 set)
 #   wine-rig.sh shell RIG NAME          like script, with an interactive shell, for debugging
-#   wine-rig.sh preload RIG             only build RIG/noreplace32.so (scripts/start.sh uses it)
+#   wine-rig.sh preload RIG             only build RIG/noreplace32.so and print the value
+#                                       QEMU_SET_ENV takes to preload it ("" without it)
 #
 # Every wait is bounded; a test that overruns is killed with its server and its prefix
 # copy is removed all the same.
@@ -57,8 +58,10 @@ build_preload() {
     -o "$rig/noreplace32.so" "$source" ||
     echo "wine-rig: noreplace32.so not built; emulated 32-bit programs start slowly" >&2
 }
+preload_setting() { [ ! -f "$1/noreplace32.so" ] || echo "LD_PRELOAD=$1/noreplace32.so"; }
 use_preload() {
-  if [ -f "$1/noreplace32.so" ]; then export QEMU_SET_ENV="LD_PRELOAD=$1/noreplace32.so"; fi
+  local setting; setting=$(preload_setting "$1")
+  [ -z "$setting" ] || export QEMU_SET_ENV=$setting
 }
 
 make_template() {
@@ -184,6 +187,7 @@ script)
   ;;
 preload)
   build_preload "$rig"
+  preload_setting "$rig"
   ;;
 shell)
   enter_prefix "$rig" "$3"

@@ -40,7 +40,8 @@ ended() {
 status=0
 [ "${#others[@]}" -eq 0 ] || { kill -KILL "${others[@]}" 2>/dev/null || true; ended "${others[@]}" || status=1; }
 [ "${#servers[@]}" -eq 0 ] || { kill -TERM "${servers[@]}" 2>/dev/null || true; ended "${servers[@]}" || status=1; }
+server=${WINESERVER64:-/usr/lib/wine/wineserver64}
 if [ $status -ne 0 ]; then
-  timeout 60 /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
-  timeout 60 /usr/lib/wine/wineserver64 -w >/dev/null 2>&1 || true
+  timeout 60 "$server" -k >/dev/null 2>&1 || true
+  timeout 60 "$server" -w >/dev/null 2>&1 || true
 fi

@@ -26,8 +26,9 @@ host_path() {
 }
 
 wine_reg() { timeout 120 "$WINE64" reg "$@" >/dev/null; }
+scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
+stop_server() { bash "$scripts/wine-stop.sh"; }
 # The server reads the Windows version and the drive types when it starts.
-stop_server() { bash "$(dirname "$0")/../../scripts/wine-stop.sh"; }
 restart_server() {
   stop_server
   timeout 60 "$WINESERVER64" -p || echo "scenario: the wineserver was already running" >&2
@@ -71,7 +72,7 @@ for item in "${items[@]}"; do
       timeout 120 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Throwaway $name" \
         -keyout "$tests/$name.key" -out "$tests/$name.pem" 2>/dev/null
     done
-    bash "$(dirname "$0")/../../scripts/sign.sh" "$tests/kwbsetup.exe" "$tests/test.pem" "$tests/test.key"
+    bash "$scripts/sign.sh" "$tests/kwbsetup.exe" "$tests/test.pem" "$tests/test.key"
     verify() { timeout 120 osslsigncode verify -CAfile "$tests/$1.pem" -in "$tests/kwbsetup.exe" >/dev/null 2>&1; }
     verify test && ! verify other || { echo "scenario: the signature is not that of the test certificate" >&2; exit 1; } ;;
   tz=*) export TZ=${item#*=} ;;
