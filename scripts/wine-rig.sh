@@ -102,22 +102,40 @@ enter_prefix() {
   [ -s "$rig/display" ] || die "no display in $rig: run setup first"
   mkdir -p "$rig/prefixes"
   PREFIX=$(mktemp -d "$rig/prefixes/$name.XXXXXX")
-  rmdir "$PREFIX"
-  cp -a "$rig/template" "$PREFIX"
-  # Teardown leaves the copies of tests that are still running alone.
+  # Teardown leaves the copies of tests that are still running alone, from the moment
+  # they are begun.
   echo $$ >"$PREFIX.owner"
   export WINEPREFIX=$PREFIX
+  trap leave_prefix EXIT
+  rmdir "$PREFIX"
+  cp -a "$rig/template" "$PREFIX"
+  # Debian's Wine keeps its servers' sockets in one folder per prefix, named in the
+  # prefix's "wineserver" file, and within it one per prefix folder's inode number. The
+  # copies would share the template's folder, where a new copy that gets the inode number
+  # of one just removed would meet that copy's server, if anything still runs there.
+  # Without the file, the copy's server makes a folder of its own.
+  rm -f "$PREFIX/wineserver"
   DISPLAY=$(display_of "$rig")
   export DISPLAY WINE64 WINESERVER64
   use_preload "$rig"
-  trap leave_prefix EXIT
   timeout 60 "$WINESERVER64" -p || die "could not start the wineserver"
+  SERVER_DIR=$(server_dir "$PREFIX")
+}
+
+# The socket folder named in a prefix's "wineserver" file, if there is one.
+server_dir() {
+  local name
+  name=$(cat "$1/wineserver" 2>/dev/null) || return 0
+  case $name in */*) ;; wine-?*) echo "${TMPDIR:-/tmp}/$name" ;; esac
 }
 
 leave_prefix() {
   local rc=$?
   bash "$HERE/wine-stop.sh"
-  [ -n "${KWB_KEEP_PREFIX:-}" ] || rm -rf "$PREFIX" "$PREFIX.owner"
+  if [ -z "${KWB_KEEP_PREFIX:-}" ]; then
+    # A test may have replaced the file (to run as another user) since the start.
+    rm -rf "${SERVER_DIR:-}" "$(server_dir "$PREFIX")" "$PREFIX" "$PREFIX.owner"
+  fi
   exit $rc
 }
 
@@ -156,7 +174,7 @@ teardown)
       continue
     fi
     WINEPREFIX=$prefix bash "$HERE/wine-stop.sh"
-    rm -rf "$prefix" "$prefix.owner"
+    rm -rf "$(server_dir "$prefix")" "$prefix" "$prefix.owner"
   done
   if [ -z "$busy" ] && [ -f "$rig/xvfb.pid" ]; then
     kill "$(cat "$rig/xvfb.pid")" 2>/dev/null || true

@@ -5,7 +5,9 @@
 # read what the installer left from the host.
 #
 #   scenario.sh INSTALLER DRIVER TABLE ROW [TIMEOUT_SECONDS]
-set -euo pipefail
+set -Eeuo pipefail
+# A preparation step that fails says which one.
+trap 'echo "scenario: line $LINENO: $BASH_COMMAND failed" >&2' ERR
 
 installer=$(realpath "$1") driver=$2 table=$3 row=$4 timeout=${5:-60}
 line=$(grep -E "^$row *\|" "$table") || { echo "scenario: no row $row in $table" >&2; exit 2; }
@@ -25,7 +27,14 @@ host_path() {
   echo "$WINEPREFIX/dosdevices/${drive,,}:${rest//\\//}"
 }
 
-wine_reg() { timeout 120 "$WINE64" reg "$@" >/dev/null; }
+# A Wine command of the preparation, run from C:\tests; its output is shown if it fails.
+# The output goes to a file: the Wine services the first command starts keep a pipe open.
+wine_run() {
+  (cd "$tests" && timeout 120 "$WINE64" "$@" >"$WINEPREFIX/wine_run.log" 2>&1) || {
+    echo "scenario: $* failed: $(cat "$WINEPREFIX/wine_run.log")" >&2
+    return 1
+  }
+}
 scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 stop_server() { bash "$scripts/wine-stop.sh"; }
 # The server reads the Windows version and the drive types when it starts.
@@ -39,12 +48,12 @@ for item in "${items[@]}"; do
   item=$(sed 's/^ *//; s/ *$//' <<<"$item")
   case "$item" in
   version=*)
-    wine_reg add 'HKCU\Software\Wine' /v Version /d "${item#*=}" /f
+    wine_run reg add 'HKCU\Software\Wine' /v Version /d "${item#*=}" /f
     restart_server ;;
   recorded=*)
     # Both registry views, so that a 32-bit installer finds the entry as well.
     for view in 64 32; do
-      wine_reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\KWB.exe' \
+      wine_run reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\KWB.exe' \
         /v Path /d "${item#*=}" /f /reg:$view
     done ;;
   drive=?)
@@ -88,10 +97,10 @@ for item in "${items[@]}"; do
     ln -s ../no_medium "$WINEPREFIX/dosdevices/a:"
     for drive in d m n; do ln -s "../drive_$drive" "$WINEPREFIX/dosdevices/$drive:"; done
     for type in a:=floppy m:=cdrom n:=network; do
-      wine_reg add 'HKLM\Software\Wine\Drives' /v "${type%=*}" /d "${type#*=}" /f
+      wine_run reg add 'HKLM\Software\Wine\Drives' /v "${type%=*}" /d "${type#*=}" /f
     done
     for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do
-      timeout 120 "$WINE64" attrib +s "$folder" >/dev/null || echo "scenario: attrib +s $folder failed" >&2
+      wine_run attrib +s "$folder"
     done
     # A server that is already back (started by a program meanwhile) has read them too.
     restart_server ;;
