@@ -22,7 +22,12 @@ stage() {
   echo "== $preset: configure, build, test"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
-  ctest --preset "$preset" --parallel 2
+  local rc=0
+  ctest --preset "$preset" --parallel 2 || rc=$?
+  # A scenario's preparation that passed only at its second try passed, but is named here.
+  grep -h "(try 1 of 2)" "build/$preset/Testing/Temporary/LastTest.log" 2>/dev/null |
+    sed 's/^/== a second try: /' || true
+  [ $rc -eq 0 ] || exit $rc
   echo "== $preset: done in $(( $(date +%s) - begun )) s"
 }
 

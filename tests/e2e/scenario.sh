@@ -27,20 +27,26 @@ host_path() {
   echo "$WINEPREFIX/dosdevices/${drive,,}:${rest//\\//}"
 }
 
-# A Wine command of the preparation, run from C:\tests; its output is shown if it fails.
-# The output goes to a file: the Wine services the first command starts keep a pipe open.
-wine_run() {
-  (cd "$tests" && timeout 120 "$WINE64" "$@" >"$WINEPREFIX/wine_run.log" 2>&1) || {
-    echo "scenario: $* failed: $(cat "$WINEPREFIX/wine_run.log")" >&2
-    return 1
-  }
-}
 scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 stop_server() { bash "$scripts/wine-stop.sh"; }
 # The server reads the Windows version and the drive types when it starts.
 restart_server() {
   stop_server
   timeout 60 "$WINESERVER64" -p || echo "scenario: the wineserver was already running" >&2
+}
+
+# A Wine command of the preparation, run from C:\tests. One that fails is shown, with its
+# output, and tried once more with a new server: it prepares the test rather than being
+# tested, and each is one that may be repeated. scripts/test.sh lists such second tries.
+# The output goes to a file: the Wine services the first command starts keep a pipe open.
+wine_run() {
+  local try
+  for try in 1 2; do
+    (cd "$tests" && timeout 120 "$WINE64" "$@" >"$WINEPREFIX/wine_run.log" 2>&1) && return 0
+    echo "scenario: preparation $* failed (try $try of 2): $(cat "$WINEPREFIX/wine_run.log")" >&2
+    [ $try = 2 ] || restart_server
+  done
+  return 1
 }
 checks=() user="" small_drive=""
 IFS=',' read -ra items <<<"$preparation"
