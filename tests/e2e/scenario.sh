@@ -128,13 +128,7 @@ cleanup() {
   trap - EXIT
   # The registry reaches system.reg, which the checks read, when the server stops.
   stop_server
-  if [ -n "$user" ]; then
-    # The user's server folder is named in the prefix's "wineserver" file.
-    server=${TMPDIR:-/tmp}/$(cat "$WINEPREFIX/wineserver" 2>/dev/null || echo none)
-    [ "$(stat -c %u "$server" 2>/dev/null)" != $user ] || rm -rf "$server"
-    rm -f "$WINEPREFIX/wineserver"
-    chown -R 0:0 "$WINEPREFIX"
-  fi
+  [ -z "$user" ] || chown -R 0:0 "$WINEPREFIX"
   if [ -n "$small_drive" ]; then
     umount "$small_drive" || umount -l "$small_drive"
     rmdir "$small_drive"
@@ -143,7 +137,8 @@ cleanup() {
 trap cleanup EXIT
 if [ -n "$user" ]; then
   stop_server
-  # Debian's Wine keeps the path of root's server folder there.
+  # The file names root's socket folder; without it the user's server makes its own,
+  # which the rig removes with the prefix copy.
   rm -f "$WINEPREFIX/wineserver"
   mkdir -p "$WINEPREFIX/home"
   chown -R $user:$user "$WINEPREFIX"
