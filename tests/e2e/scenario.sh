@@ -109,7 +109,19 @@ for item in "${items[@]}"; do
       wine_run attrib +s "$folder"
     done
     # A server that is already back (started by a program meanwhile) has read them too.
-    restart_server ;;
+    restart_server
+    # The types reach programs through the mount manager, which starts with the first
+    # program after the server; the installer lists the drives as it finds them then.
+    # (Wine's wmic leaves network drives out.)
+    types=""
+    for _ in $(seq 30); do
+      wine_run wmic logicaldisk get drivetype,name
+      types=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/wine_run.log" | tr -d ' \r\n')
+      [ "$types" != DriveTypeName2A:3C:3D:5M: ] || break
+      sleep 1
+    done
+    [ "$types" = DriveTypeName2A:3C:3D:5M: ] ||
+      { echo "scenario: the drive types are not in effect: $types" >&2; exit 1; } ;;
   slow | "") ;;
   *) echo "scenario: unknown preparation \"$item\" in row $row" >&2; exit 2 ;;
   esac
