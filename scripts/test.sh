@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 started=$(date +%s)
 
 bash scripts/setup.sh
+# The folders of src/ include one another in one direction only.
+python3 scripts/layers.py
 
 # The Wine prefix template takes half a minute or more (its 32-bit half runs emulated);
 # it is made while the native stages build and test. The Wine stages' own set-up then finds it

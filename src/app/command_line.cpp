@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "install/path_characters.h"
+#include "base/path_characters.h"
 
 const char CommandLineUsage[] =
     "Usage: kwbsetup [/S] [/EDITION=3.1.1|/EDITION=4.2] [/D=folder]\r\n"

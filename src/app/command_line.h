@@ -7,8 +7,8 @@
 // program behaves exactly as it always has.
 #pragma once
 
-#include "framework/cstring.h"
-#include "platform/code_page.h"
+#include "base/cstring.h"
+#include "base/code_page.h"
 
 // How the program ends, for the script that started it. An interactive run that is
 // closed in any way ends with ExitInstalled's 0 as before.

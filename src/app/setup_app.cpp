@@ -2,8 +2,9 @@
 
 #include "app/silent_setup.h"
 #include "app/three_d_controls.h"
+#include "app/win32_install_platform.h"
 #include "framework/message_box.h"
-#include "platform/win32/win32_install_platform.h"
+#include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_message_display.h"
 #include "setup_dialog/setup_dialog.h"
@@ -20,8 +21,6 @@ const CommandMapEntry SetupAppCommands[] = {
 } // namespace
 
 const CommandMapEntry *CSetupApp::GetCommandMap() const { return SetupAppCommands; }
-
-CSetupApp &SetupApp() { return *static_cast<CSetupApp *>(AfxGetApp()); }
 
 bool CSetupApp::CheckPlatform(MessageDisplay &messages) {
   OSVERSIONINFOA version;
@@ -59,12 +58,17 @@ BOOL CSetupApp::InitInstance() {
       ExitCodeValue = ExitUnsupportedPlatform;
     return FALSE;
   }
+  Win32InstallPlatform install(messages);
   if (line.Silent) {
-    RunSilently(line);
+    RunSilently(line, install.Get());
     return FALSE;
   }
   {
-    CSetupDialog dialog;
+    Win32FileSearch searches;
+    Win32Drives drives;
+    const FolderBrowserPlatform browser{searches, drives, codePage,
+                                        static_cast<PlatformFamily>(PlatformCode)};
+    CSetupDialog dialog(install.Get(), browser);
     dialog.Edition = line.Edition;
     dialog.CommandLineFolder = line.Folder;
     MainWindow = &dialog;
@@ -74,13 +78,10 @@ BOOL CSetupApp::InitInstance() {
   return FALSE;
 }
 
-void CSetupApp::RunSilently(const CommandLine &line) {
-  StandardErrorDisplay errorStream;
-  Win32InstallPlatform platform(errorStream);
-  Win32Registry registry;
-  Win32SystemFolders folders;
-  const CString folder = SilentInstallFolder(line, registry, folders.WindowsFolder());
-  ExitCodeValue = RunSilentInstallation(line.Edition, folder, platform.Get());
+void CSetupApp::RunSilently(const CommandLine &line, const InstallPlatform &platform) {
+  const CString folder =
+      SilentInstallFolder(line, platform.Keys, platform.Payload.Folders.WindowsFolder());
+  ExitCodeValue = RunSilentInstallation(line.Edition, folder, platform);
 }
 
 int CSetupApp::ExitInstance() {

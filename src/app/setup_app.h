@@ -5,6 +5,7 @@
 #include "app/platform_check.h"
 #include "app/command_line.h"
 #include "framework/win_app.h"
+#include "install/installation_run.h"
 #include "platform/message_display.h"
 
 class CSetupApp : public CWinApp {
@@ -26,8 +27,5 @@ protected:
 private:
   // Sets PlatformCode, or reports the refusal and returns false on Win32s.
   bool CheckPlatform(MessageDisplay &messages);
-  void RunSilently(const CommandLine &line);
+  void RunSilently(const CommandLine &line, const InstallPlatform &platform);
 };
-
-// The Setup application, for the dialogs that read PlatformCode.
-CSetupApp &SetupApp();

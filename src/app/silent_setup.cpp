@@ -48,17 +48,3 @@ ExitCode RunSilentInstallation(int edition, const CString &folder,
   // Only a run without an edition starts nothing, and the command line refuses that.
   return ExitBadCommandLine;
 }
-
-CString MessageAsLine(const char *text) {
-  CString line;
-  for (const char *p = text; *p; ++p) {
-    if (p[0] == '\r' && p[1] == '\n') {
-      line += ' ';
-      ++p;
-    } else {
-      line += *p;
-    }
-  }
-  line += "\r\n";
-  return line;
-}

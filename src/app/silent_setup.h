@@ -14,7 +14,3 @@ CString SilentInstallFolder(const CommandLine &line, Registry &registry,
 // Installs the edition into the folder and returns the exit code.
 ExitCode RunSilentInstallation(int edition, const CString &folder,
                                const InstallPlatform &platform);
-
-// A message as one line for the error stream: each line break becomes a blank, and the
-// line ends in a carriage return and a line feed.
-CString MessageAsLine(const char *text);

@@ -1,6 +1,6 @@
 #include "app/three_d_controls.h"
 
-#include "platform/win32/system_library.h"
+#include "base/system_library.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // platform's 3-D controls library, used only where it is installed.
 #pragma once
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 class ThreeDimensionalControls {
 public:

@@ -1,13 +1,10 @@
 #include "folder_browser/folder_dialog.h"
 
-#include "app/setup_app.h"
 #include "folder_browser/folder_tree_rules.h"
 #include "folder_browser/free_space_text.h"
 #include "framework/file_find.h"
 #include "framework/message_box.h"
 #include "framework/wait_cursor.h"
-#include "platform/win32/win32_drives.h"
-#include "platform/win32/win32_locale.h"
 
 namespace {
 
@@ -16,10 +13,6 @@ const char AllEntries[] = "*.*";
 // The images of the tree's image list.
 const int ClosedFolderImage = 0;
 const int OpenFolderImage = 1;
-
-Win32FileSearch SystemSearches;
-Win32Drives SystemDrives;
-Win32CodePage SystemCodePage;
 
 // The icons hold one 16 x 16 picture each; loading them at that size spares the image
 // list a round trip through the 32 x 32 size.
@@ -35,11 +28,8 @@ ON_NOTIFY(TVN_ITEMEXPANDINGA, IDC_FOLDER_TREE, &CFolderDialog::OnFolderExpanding
 ON_NOTIFY(TVN_SELCHANGEDA, IDC_FOLDER_TREE, &CFolderDialog::OnFolderSelected)
 END_MESSAGE_MAP()
 
-CFolderDialog::CFolderDialog(CWnd *parent)
-    : CFolderDialog(parent, SystemSearches, SystemDrives) {}
-
-CFolderDialog::CFolderDialog(CWnd *parent, FileSearch &searches, Drives &drives)
-    : CDialog(IDD, parent), CurrentItem(nullptr), Searches(searches), DriveQuestions(drives) {
+CFolderDialog::CFolderDialog(CWnd *parent, const FolderBrowserPlatform &platform)
+    : CDialog(IDD, parent), CurrentItem(nullptr), Platform(platform) {
   // The template's tree-view control is a window class of the common controls library,
   // which registers it here.
   AfxInitCommonControls();
@@ -73,7 +63,7 @@ void CFolderDialog::ListDrives() {
   // when its item is opened.
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const char root[] = {letter, ':', '\\', '\0'};
-    const uint32_t type = DriveQuestions.TypeOf(root);
+    const uint32_t type = Platform.DriveQuestions.TypeOf(root);
     if (type != DriveTypeFixed && type != DriveTypeRemovable)
       continue;
     const CString drive(root, 2);
@@ -101,7 +91,7 @@ void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *result) {
     CString path;
     GetItemPath(selected, path);
     FolderLabel.SetWindowText(path);
-    if (SetupApp().PlatformCode == WindowsNtFamily)
+    if (Platform.PlatformCode == WindowsNtFamily)
       FreeSpaceField.SetWindowText(GetFreeSpaceText(FolderPath));
   }
   *result = 0;
@@ -123,7 +113,7 @@ bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
   CWaitCursor wait;
   CString folder;
   GetItemPath(item, folder);
-  CFileFind finder(Searches);
+  CFileFind finder(Platform.Searches);
   if (!finder.FindFile(folder + AllEntries)) {
     // The item has lost its placeholder and keeps no children, so it is not read again
     // while the dialog is open.
@@ -144,7 +134,7 @@ bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
 
 bool CFolderDialog::HasSubfolders(CString folder) {
   // A folder that cannot be searched counts as having none; the probe reports nothing.
-  CFileFind finder(Searches);
+  CFileFind finder(Platform.Searches);
   if (!finder.FindFile(folder + "\\" + AllEntries))
     return false;
   for (; finder.HasEntry(); finder.FindNextFile())
@@ -184,7 +174,7 @@ void CFolderDialog::SelectInitialFolder() {
 HTREEITEM CFolderDialog::FindPathItem(CString path) {
   HTREEITEM result = nullptr;
   while (!path.IsEmpty()) {
-    const CString component = TakeFirstComponent(path, SystemCodePage);
+    const CString component = TakeFirstComponent(path, Platform.Characters);
     result = FindChildItem(result, component, !path.IsEmpty());
   }
   return result;
@@ -198,7 +188,7 @@ HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, CString component, bool
   CString text;
   for (; item; item = FolderTree.GetNextItem(item, TVGN_NEXT)) {
     ReadItemText(item, text);
-    if (IsSameItemName(text, component, SystemCodePage))
+    if (IsSameItemName(text, component, Platform.Characters))
       break;
   }
   if (item && expand) {
@@ -212,5 +202,5 @@ HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, CString component, bool
 }
 
 CString CFolderDialog::GetFreeSpaceText(CString path) {
-  return FreeSpaceText(path, DriveQuestions);
+  return FreeSpaceText(path, Platform.DriveQuestions);
 }

@@ -5,19 +5,28 @@
 #pragma once
 
 #include "resource_ids.h"
+#include "base/code_page.h"
 #include "framework/common_controls.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "platform/drives.h"
 #include "platform/file_search.h"
+#include "platform/platform_family.h"
+
+// What the browser works through, handed in by its caller.
+struct FolderBrowserPlatform {
+  FileSearch &Searches;
+  Drives &DriveQuestions;
+  const CodePage &Characters;
+  // Free space shows on the NT family only.
+  PlatformFamily PlatformCode;
+};
 
 class CFolderDialog : public CDialog {
 public:
   enum { IDD = IDD_FOLDER_BROWSER };
 
-  // On the system's own drives and file searches.
-  explicit CFolderDialog(CWnd *parent);
-  CFolderDialog(CWnd *parent, FileSearch &searches, Drives &drives);
+  CFolderDialog(CWnd *parent, const FolderBrowserPlatform &platform);
 
   CImageList FolderImages;
   CString FolderPath;
@@ -48,8 +57,7 @@ private:
   // been read yet; the placeholder is then deleted.
   bool TakePlaceholder(HTREEITEM item);
 
-  FileSearch &Searches;
-  Drives &DriveQuestions;
+  const FolderBrowserPlatform &Platform;
 
   DECLARE_MESSAGE_MAP()
 };

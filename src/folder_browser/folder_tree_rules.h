@@ -3,8 +3,8 @@
 // folder search become folder items.
 #pragma once
 
-#include "framework/cstring.h"
-#include "platform/code_page.h"
+#include "base/cstring.h"
+#include "base/code_page.h"
 
 #include <stdint.h>
 

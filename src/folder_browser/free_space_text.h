@@ -1,7 +1,7 @@
 // The free-space text that the folder browser shows below its tree.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 #include "platform/drives.h"
 
 // The free space of the drive of path (its first three characters, "C:\"): "NKB free"

@@ -42,8 +42,11 @@ public:
     List = library.ImageListCreate(cx, cy, flags, initial, grow);
     return List != nullptr;
   }
-  // Appends the icon's image and its mask; the list keeps copies, not the icon.
-  int Add(HICON icon) const { return CommonControls().ImageListReplaceIcon(List, -1, icon); }
+  // Appends the icon's image and its mask; the list keeps copies, not the icon. A list
+  // that was never made takes nothing, and the library's functions may then be missing.
+  int Add(HICON icon) const {
+    return List ? CommonControls().ImageListReplaceIcon(List, -1, icon) : -1;
+  }
   HIMAGELIST GetSafeHandle() const { return List; }
 
 private:

@@ -3,6 +3,6 @@
 // for none.
 #pragma once
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 int AfxMessageBox(const char *text, UINT type = MB_OK);

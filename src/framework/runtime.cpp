@@ -6,7 +6,7 @@
 // fault) ends the program at once. The string functions are those the compiler and the
 // program call; this file is compiled without builtins, so that the compiler does not
 // turn their loops back into calls to themselves.
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 #include <stddef.h>
 

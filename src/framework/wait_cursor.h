@@ -1,7 +1,7 @@
 // Shows the hourglass for as long as the object lives.
 #pragma once
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 class CWaitCursor {
 public:

@@ -5,7 +5,7 @@
 // InitInstance and returns false, and the program ends.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 #include "framework/wnd.h"
 
 // The framework's standard Help command.

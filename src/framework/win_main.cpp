@@ -3,7 +3,7 @@
 // application object, runs the functions registered to run at exit (the static
 // destructors among them) and ends the process with the application's exit code.
 #include "framework/win_app.h"
-#include "platform/win32/system_library.h"
+#include "base/system_library.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // A CWnd never owns its window: destroying the object leaves the window alone.
 #pragma once
 
-#include "framework/cstring.h"
-#include "platform/win32/windows_api.h"
+#include "base/cstring.h"
+#include "base/windows_api.h"
 
 class CWnd;
 

@@ -1,12 +1,24 @@
 #include "install/folder_creation.h"
 
-#include "install/path_characters.h"
+#include "base/path_characters.h"
 #include "platform/platform_errors.h"
 
 namespace {
 
 // A parent shorter than this is a drive ("C:") or less, which cannot be created.
 const int ShortestParentLength = 3;
+
+// A drive root ("D:", as the folder browser gives it), a path from a drive's root
+// ("D:\\...") or a server's share ("\\\\server\\share..."). Anything else is taken from the
+// current folder or drive, and the registry entries and links would later record a
+// folder that points nowhere.
+bool IsFullPath(const CString &path) {
+  const int length = path.GetLength();
+  const char first = static_cast<char>(path.GetAt(0) | 0x20);
+  if (length >= 2 && first >= 'a' && first <= 'z' && path.GetAt(1) == ':')
+    return length == 2 || path.GetAt(2) == '\\';
+  return length >= 2 && path.GetAt(0) == '\\' && path.GetAt(1) == '\\';
+}
 
 enum ParentCreation { CreateMissingParents, CreateThisLevelOnly };
 
@@ -38,7 +50,10 @@ uint32_t CreateFolderLevels(Folders &folders, const CodePage &codePage, const CS
 } // namespace
 
 uint32_t CreateFolderPath(Folders &folders, const CodePage &codePage, CString path) {
-  return CreateFolderLevels(folders, codePage, path, CreateMissingParents);
+  const CString trimmed = TrimWhiteSpace(path, codePage);
+  if (trimmed.GetLength() < FolderPathLengthLimit && !IsFullPath(trimmed))
+    return ErrorBadPathname;
+  return CreateFolderLevels(folders, codePage, trimmed, CreateMissingParents);
 }
 
 CString SplitLastComponent(CString &path, const CodePage &codePage) {

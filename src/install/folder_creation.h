@@ -2,8 +2,8 @@
 // are created, top first.
 #pragma once
 
-#include "framework/cstring.h"
-#include "platform/code_page.h"
+#include "base/cstring.h"
+#include "base/code_page.h"
 #include "platform/folders.h"
 
 #include <stdint.h>
@@ -14,7 +14,8 @@ const int FolderPathLengthLimit = 240;
 // Creates the folder at path (a full path without a trailing backslash; leading and
 // trailing white space is ignored) and any missing folders above it. Returns 0 when the
 // folder exists now; ErrorBadLength (24) when the trimmed path is 240 bytes or longer,
-// without trying anything; ErrorPathNotFound (3) when a missing folder above it cannot
+// and ErrorBadPathname (161) when it is not a full path (a drive root "D:", "D:\..." or
+// "\\server\..."), both without trying anything; ErrorPathNotFound (3) when a missing folder above it cannot
 // be split off, or when it still cannot be made after its parent was; otherwise the
 // platform error of the deepest level that failed. Folders made before a failure stay.
 uint32_t CreateFolderPath(Folders &folders, const CodePage &codePage, CString path);

@@ -1,7 +1,7 @@
 #include "install/installation_run.h"
 
 #include "install/folder_creation.h"
-#include "install/path_characters.h"
+#include "base/path_characters.h"
 #include "install/registration.h"
 #include "install/shortcuts.h"
 #include "platform/platform_errors.h"

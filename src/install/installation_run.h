@@ -3,7 +3,7 @@
 // dialog, so that the whole sequence runs without a window as well as with one.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 #include "install/payload_extraction.h"
 #include "install/shortcuts.h"
 #include "platform/folders.h"

@@ -2,7 +2,7 @@
 // at a time below a root key, and string values read into a fixed buffer.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 #include "platform/registry.h"
 
 // Opens names[0], names[1], ... below root, one level at a time, and stops at the first

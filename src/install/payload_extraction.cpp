@@ -1,6 +1,6 @@
 #include "install/payload_extraction.h"
 
-#include "install/path_characters.h"
+#include "base/path_characters.h"
 #include "platform/platform_errors.h"
 
 const char *const PayloadFileNames[PayloadFileCount] = {"KWB.exe", "ijl15.dll", "KWB.hlp",

@@ -6,8 +6,8 @@
 // without its first four bytes, the letters "SZDD", whose place the count takes.
 #pragma once
 
-#include "framework/cstring.h"
-#include "platform/code_page.h"
+#include "base/cstring.h"
+#include "base/code_page.h"
 #include "platform/files.h"
 #include "platform/lz_expansion.h"
 #include "platform/memory_blocks.h"

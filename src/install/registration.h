@@ -2,7 +2,7 @@
 // lookup of the previous installation that the Setup dialog makes at start.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 #include "platform/registry.h"
 
 // "KWB.exe": the main executable's file name and the name of its application path key.

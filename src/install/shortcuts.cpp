@@ -1,7 +1,7 @@
 #include "install/shortcuts.h"
 
 #include "install/key_path.h"
-#include "install/path_characters.h"
+#include "base/path_characters.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // menu's program group, both folders as the user's Shell folders key records them.
 #pragma once
 
-#include "framework/cstring.h"
-#include "platform/code_page.h"
+#include "base/cstring.h"
+#include "base/code_page.h"
 #include "platform/registry.h"
 #include "platform/shell_links.h"
 

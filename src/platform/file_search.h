@@ -3,7 +3,7 @@
 // them, each with its name and its attribute bits. Handles are opaque numbers.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 
 #include <stdint.h>
 

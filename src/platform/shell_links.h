@@ -2,7 +2,7 @@
 // initialisation of the calling thread that it needs.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 
 #include <stdint.h>
 

@@ -1,7 +1,7 @@
 // The platform's own folders, where shared libraries are installed.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 
 class SystemFolders {
 public:

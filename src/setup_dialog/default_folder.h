@@ -1,7 +1,7 @@
 // The install folder proposed when no earlier installation is recorded.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 
 // "X:\Program Files\Corvane Software\Vistrel" on the drive of the Windows folder, or
 // "<windows folder>\Corvane Software\Vistrel" when that folder does not start with a

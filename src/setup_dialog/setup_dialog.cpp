@@ -1,10 +1,7 @@
 #include "setup_dialog/setup_dialog.h"
 
-#include "folder_browser/folder_dialog.h"
 #include "framework/message_box.h"
 #include "install/registration.h"
-#include "platform/win32/win32_install_platform.h"
-#include "platform/win32/win32_registry.h"
 #include "setup_dialog/default_folder.h"
 #include "setup_dialog/icon_button.h"
 
@@ -32,8 +29,10 @@ ON_BN_CLICKED(IDOK, &CSetupDialog::OnInstall)
 ON_BN_CLICKED(IDC_BROWSE, &CSetupDialog::BrowseForFolder)
 END_MESSAGE_MAP()
 
-CSetupDialog::CSetupDialog(CWnd *parent)
-    : CDialog(IDD, parent), BrowseButton(nullptr), CursorBeforeWait(nullptr) {
+CSetupDialog::CSetupDialog(const InstallPlatform &install, const FolderBrowserPlatform &browser,
+                           CWnd *parent)
+    : CDialog(IDD, parent), BrowseButton(nullptr), CursorBeforeWait(nullptr), Install(install),
+      Browser(browser) {
   AppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
 }
 
@@ -55,8 +54,7 @@ BOOL CSetupDialog::InitialiseSetupDialog() {
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
   CreateBrowseButton();
 
-  Win32Registry registry;
-  InstallFolder = ReadPreviousInstallFolder(registry);
+  InstallFolder = ReadPreviousInstallFolder(Install.Keys);
   if (!InstallFolder.IsEmpty()) {
     // Asked before the dialog is shown; any answer but Yes ends the program at once.
     if (AfxMessageBox(ReinstallQuestion, MB_YESNO) != IDYES)
@@ -110,8 +108,7 @@ void CSetupDialog::PaintMinimised() {
 LRESULT CSetupDialog::QueryDragIcon() { return reinterpret_cast<LRESULT>(AppIcon); }
 
 void CSetupDialog::OnInstall() {
-  Win32InstallPlatform platform;
-  RunInstallation(*this, platform.Get());
+  RunInstallation(*this, Install);
 }
 
 void CSetupDialog::ShowWaitCursor(bool shown) {
@@ -136,7 +133,7 @@ void CSetupDialog::SetControlText(int id, const char *text) {
 void CSetupDialog::BrowseForFolder() {
   // The browser starts from the proposed folder, not from what may have been typed; a
   // folder chosen there replaces the typed text.
-  CFolderDialog browser(this);
+  CFolderDialog browser(this, Browser);
   browser.FolderPath = InstallFolder + "\\";
   if (browser.DoModal() != IDOK)
     return;

@@ -4,6 +4,7 @@
 
 #include "resource_ids.h"
 #include "framework/controls.h"
+#include "folder_browser/folder_dialog.h"
 #include "framework/dialog.h"
 #include "install/installation_run.h"
 
@@ -15,7 +16,10 @@ class CSetupDialog : public CDialog, public SetupView {
 public:
   enum { IDD = IDD_SETUP };
 
-  explicit CSetupDialog(CWnd *parent = nullptr);
+  // The installation and the folder browser work through the services handed in, which
+  // outlive the dialog.
+  CSetupDialog(const InstallPlatform &install, const FolderBrowserPlatform &browser,
+               CWnd *parent = nullptr);
   ~CSetupDialog() override;
 
   CIconButton *BrowseButton;
@@ -50,6 +54,8 @@ private:
   void CreateBrowseButton();
 
   HCURSOR CursorBeforeWait;
+  const InstallPlatform &Install;
+  const FolderBrowserPlatform &Browser;
 
   DECLARE_MESSAGE_MAP()
 };

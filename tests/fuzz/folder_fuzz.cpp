@@ -2,7 +2,7 @@
 // code page, on drives C: and D:, with the call the input chooses failing with the error
 // it chooses. The invariants: creation ends with one of its documented codes, creates
 // only folders that lead up to the trimmed path, and a split loses no byte.
-#include "install/path_characters.h"
+#include "base/path_characters.h"
 #include "memory_platform.h"
 
 #include <cstring>

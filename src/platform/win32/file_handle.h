@@ -1,7 +1,7 @@
 // Owns one Win32 file handle and closes it when it goes out of scope.
 #pragma once
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 class ScopedFileHandle {
 public:

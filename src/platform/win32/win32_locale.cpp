@@ -1,6 +1,6 @@
 #include "platform/win32/win32_locale.h"
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 #include "platform/zone_rules.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The ANSI code page and the time zone of the running system.
 #pragma once
 
-#include "platform/code_page.h"
+#include "base/code_page.h"
 #include "platform/time_zone.h"
 
 class Win32CodePage : public CodePage {

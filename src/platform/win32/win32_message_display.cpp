@@ -1,7 +1,26 @@
 #include "platform/win32/win32_message_display.h"
 
-#include "app/silent_setup.h"
 #include "framework/message_box.h"
+
+namespace {
+
+// A message as one line for the error stream: each line break becomes a blank, and the
+// line ends in a carriage return and a line feed.
+CString MessageAsLine(const char *text) {
+  CString line;
+  for (const char *p = text; *p; ++p) {
+    if (p[0] == '\r' && p[1] == '\n') {
+      line += ' ';
+      ++p;
+    } else {
+      line += *p;
+    }
+  }
+  line += "\r\n";
+  return line;
+}
+
+} // namespace
 
 void Win32MessageDisplay::Show(const char *text) { AfxMessageBox(text, MB_OK); }
 

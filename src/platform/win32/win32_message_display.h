@@ -1,7 +1,7 @@
 // Messages shown in the program's message box.
 #pragma once
 
-#include "framework/cstring.h"
+#include "base/cstring.h"
 #include "platform/message_display.h"
 
 class Win32MessageDisplay : public MessageDisplay {

@@ -1,7 +1,7 @@
 #include "platform/win32/win32_payload_sources.h"
 
 #include "platform/win32/file_handle.h"
-#include "platform/win32/system_library.h"
+#include "base/system_library.h"
 
 #include <lzexpand.h>
 #include <string.h>

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_registry.h"
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_shell_links.h"
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 #include <objbase.h>
 #include <objidl.h>
@@ -62,6 +62,6 @@ int32_t Win32ShellLinks::CreateShortcut(CString target, CString linkFile, CStrin
   // would put the link somewhere the user never asked for.
   WCHAR wideName[MAX_PATH];
   if (::MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wideName, MAX_PATH) == 0)
-    return HRESULT_FROM_WIN32(::GetLastError());
+    return E_FAIL;
   return file->Save(wideName, TRUE);
 }

@@ -1,4 +1,4 @@
-#include "platform/win32/system_library.h"
+#include "base/system_library.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "install/path_characters.h"
+#include "base/path_characters.h"
 
 namespace {
 

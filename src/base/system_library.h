@@ -5,7 +5,7 @@
 // may have left a DLL of that name to run with the installer's rights.
 #pragma once
 
-#include "platform/win32/windows_api.h"
+#include "base/windows_api.h"
 
 // Loads the named library from the system folder, or returns null when it is not there.
 // Its own imports are looked for beside it, in the system folder, before anywhere else.

@@ -1,15 +1,14 @@
-// Everything an installation run needs, over Win32, in one object that lives for one
-// press of OK.
+// Everything an installation run needs, over Win32, in one object that the application
+// makes once and hands to the Setup dialog or the unattended run.
 #pragma once
 
+#include "app/win32_payload_platform.h"
 #include "install/installation_run.h"
-#include "platform/win32/win32_payload_platform.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell_links.h"
 
 class Win32InstallPlatform {
 public:
-  Win32InstallPlatform() : Platform{Payload.Get(), FolderMaker, Keys, Win32Registry::CurrentUser(), Links} {}
   explicit Win32InstallPlatform(MessageDisplay &messages)
       : Payload(messages),
         Platform{Payload.Get(), FolderMaker, Keys, Win32Registry::CurrentUser(), Links} {}

@@ -1,5 +1,4 @@
-// Everything the payload extraction needs, over Win32, in one object that lives for
-// one installation run.
+// Everything the payload extraction needs, over Win32, in one object.
 #pragma once
 
 #include "install/payload_extraction.h"
@@ -10,8 +9,6 @@
 
 class Win32PayloadPlatform {
 public:
-  // Messages go to the program's message box, or to the display given.
-  Win32PayloadPlatform() : Win32PayloadPlatform(BoxMessages) {}
   explicit Win32PayloadPlatform(MessageDisplay &messages)
       : Platform{Resources, Memory, FileSystem, Expansion, Folders, Clock, Characters,
                  messages} {}
@@ -28,6 +25,5 @@ private:
   Win32SystemFolders Folders;
   Win32TimeZone Clock;
   Win32CodePage Characters;
-  Win32MessageDisplay BoxMessages;
   PayloadPlatform Platform;
 };

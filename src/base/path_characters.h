@@ -3,8 +3,8 @@
 // double-byte character is never taken for a separator even when it is 0x5C.
 #pragma once
 
-#include "framework/cstring.h"
-#include "platform/code_page.h"
+#include "base/cstring.h"
+#include "base/code_page.h"
 
 // The byte count of the character that starts at index: 2 for a lead byte that has a
 // byte after it, 1 otherwise.
