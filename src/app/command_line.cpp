@@ -1,12 +1,11 @@
 #include "app/command_line.h"
 
-#include "base/path_characters.h"
 
 const char CommandLineUsage[] =
     "Usage: kwbsetup [/S] [/EDITION=3.1.1|/EDITION=4.2] [/D=folder]\r\n"
     "/S  install without asking; needs /EDITION=\r\n"
     "/EDITION=  the version to install, 3.1.1 or 4.2\r\n"
-    "/D=  the install folder; must come last, without quotation marks";
+    "/D=  the install folder; must come last, quoted or not";
 
 namespace {
 
@@ -37,21 +36,33 @@ bool IsImpossibleInFolder(unsigned char ch) {
          ch == '?';
 }
 
-CString FolderOption(const char *text, const CodePage &codePage, bool *valid) {
+// The folder of /D=: the rest of the line without its trailing blanks, and without the
+// quotation marks that scripts and deployment tools put around an argument holding blanks,
+// either around the whole option (quoted) or around the folder alone. The trailing
+// backslash stays for the installation to remove, as it does from a typed folder.
+CString FolderOption(const char *text, bool quoted, bool *valid) {
   int length = 0;
   while (text[length])
     ++length;
   while (length > 0 && IsBlank(text[length - 1]))
     --length;
-  CString folder(text, length);
+  if (!quoted && *text == '"') {
+    quoted = true;
+    ++text;
+    --length;
+  }
+  if (quoted) {
+    if (length <= 0 || text[length - 1] != '"')
+      *valid = false;
+    else
+      --length;
+  }
+  if (length <= 0 || (length == 1 && *text == '\\'))
+    *valid = false;
   for (int i = 0; i < length; ++i)
     if (IsImpossibleInFolder(static_cast<unsigned char>(text[i])))
       *valid = false;
-  if (EndsWithBackslash(folder, codePage))
-    folder.Truncate(folder.GetLength() - 1);
-  if (folder.IsEmpty())
-    *valid = false;
-  return folder;
+  return *valid ? CString(text, length) : CString();
 }
 
 } // namespace
@@ -73,7 +84,7 @@ const char *ProgramArguments(const char *commandLine) {
   return p;
 }
 
-CommandLine ParseCommandLine(const char *arguments, const CodePage &codePage) {
+CommandLine ParseCommandLine(const char *arguments) {
   CommandLine result = {true, false, -1, CString()};
   const char *p = arguments;
   for (;;) {
@@ -81,8 +92,9 @@ CommandLine ParseCommandLine(const char *arguments, const CodePage &codePage) {
       ++p;
     if (!*p)
       break;
-    if (StartsWithOption(p, "/D=")) {
-      result.Folder = FolderOption(p + 3, codePage, &result.Valid);
+    const bool quoted = *p == '"';
+    if (StartsWithOption(p + quoted, "/D=")) {
+      result.Folder = FolderOption(p + quoted + 3, quoted, &result.Valid);
       break;
     }
     const char *word = p;

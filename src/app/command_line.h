@@ -3,12 +3,12 @@
 //   kwbsetup.exe [/S] [/EDITION=3.1.1|/EDITION=4.2] [/D=folder]
 //
 // Option names are case-insensitive. /D= comes last and takes the rest of the line as
-// the folder, blanks included and without quotation marks. Without any option the
+// the folder, blanks included; quotation marks around the folder or around the whole
+// option are not part of it. Without any option the
 // program behaves exactly as it always has.
 #pragma once
 
 #include "base/cstring.h"
-#include "base/code_page.h"
 
 // How the program ends, for the script that started it. An interactive run that is
 // closed in any way ends with ExitInstalled's 0 as before.
@@ -29,7 +29,7 @@ struct CommandLine {
   bool Silent;
   // /EDITION=: 0 for 3.1.1, 1 for 4.2, as the Setup dialog counts them; -1 when absent.
   int Edition;
-  // /D=: the folder, without one trailing backslash; "" when absent.
+  // /D=: the folder as given, a trailing backslash included; "" when absent or invalid.
   CString Folder;
 };
 
@@ -39,4 +39,4 @@ extern const char CommandLineUsage[];
 // program's name (quoted or not) and the blanks after it.
 const char *ProgramArguments(const char *commandLine);
 
-CommandLine ParseCommandLine(const char *arguments, const CodePage &codePage);
+CommandLine ParseCommandLine(const char *arguments);

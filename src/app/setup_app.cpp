@@ -41,7 +41,7 @@ bool CSetupApp::CheckPlatform(MessageDisplay &messages) {
 
 BOOL CSetupApp::InitInstance() {
   Win32CodePage codePage;
-  const CommandLine line = ParseCommandLine(ProgramArguments(::GetCommandLineA()), codePage);
+  const CommandLine line = ParseCommandLine(ProgramArguments(::GetCommandLineA()));
   Win32MessageDisplay boxes;
   StandardErrorDisplay errorStream;
   MessageDisplay &messages = line.Silent ? static_cast<MessageDisplay &>(errorStream) : boxes;

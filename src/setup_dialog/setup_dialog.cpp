@@ -133,8 +133,9 @@ void CSetupDialog::SetControlText(int id, const char *text) {
 void CSetupDialog::BrowseForFolder() {
   // The browser starts from the proposed folder, not from what may have been typed; a
   // folder chosen there replaces the typed text.
+  // A folder from /D= may still carry the trailing backslash a run removes.
   CFolderDialog browser(this, Browser);
-  browser.FolderPath = InstallFolder + "\\";
+  browser.FolderPath = WithoutTrailingBackslash(InstallFolder, Browser.Characters) + "\\";
   if (browser.DoModal() != IDOK)
     return;
   // The browser hands back an item path, or the text given to it, and both end with the

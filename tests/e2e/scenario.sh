@@ -214,7 +214,7 @@ for item in "${checks[@]}"; do
     for link in "$profile/Desktop/KWB.lnk" \
       "$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/KWB.lnk"; do
       check "$link" "$value\\KWB.exe|Vistrel" "$(timeout 30 lnkinfo "$link" 2>/dev/null |
-        sed -n 's/^\t\(Local path\|Description\)\t*: //p' | paste -sd'|')"
+        sed -n 's/^\t\(Local path\|Description\|Working directory\|Command line arguments\|Icon location\|Hot key.*\|Show window.*\)\t*: //p' | paste -sd'|')"
     done
     keys='Microsoft\Windows\CurrentVersion'
     check "the App Paths entry" "$(printf '@=%s\n"Path"=%s\n' "$(reg_text "$value\\KWB.exe")" \
