@@ -18,6 +18,7 @@ enum ExitCode {
   ExitUnsupportedPlatform = 2,
   ExitFolderNotCreated = 3,
   ExitFileNotWritten = 4,
+  ExitDamagedInstaller = 5,
 };
 
 struct CommandLine {

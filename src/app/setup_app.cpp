@@ -4,6 +4,7 @@
 #include "app/three_d_controls.h"
 #include "app/win32_install_platform.h"
 #include "framework/message_box.h"
+#include "install/payload_sums.h"
 #include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_message_display.h"
@@ -59,6 +60,13 @@ BOOL CSetupApp::InitInstance() {
     return FALSE;
   }
   Win32InstallPlatform install(messages);
+  // A damaged download installs nothing: the payload is checked before anything is asked.
+  if (!IsPayloadIntact(install.Get().Payload.Resources)) {
+    messages.Show(DamagedSetupMessage);
+    if (line.Silent)
+      ExitCodeValue = ExitDamagedInstaller;
+    return FALSE;
+  }
   if (line.Silent) {
     RunSilently(line, install.Get());
     return FALSE;

@@ -1,11 +1,13 @@
 #include "install/payload_extraction.h"
 
 #include "base/path_characters.h"
+#include "install/payload_sums.h"
 #include "platform/platform_errors.h"
 
 const char *const PayloadFileNames[PayloadFileCount] = {"KWB.exe", "ijl15.dll", "KWB.hlp",
                                                         "KWB.cnt", "uninstall.exe"};
 const char TemporaryArchiveName[] = "kwb.tmp";
+const char TemporaryFileName[] = "kwb.new";
 const LocalTime ProductFileTime = {2005, 1, 10, 8, 0, 0};
 const LocalTime LibraryFileTime = {2000, 9, 15, 15, 51, 56};
 
@@ -29,28 +31,6 @@ const char FileErrorMessage[] = "File Error";
 const char DiskFullMessage[] = "Disk full\r\nCorrect and retry";
 const char ErrorInInstallationMessage[] = "Error in installation";
 const char ErrorCreatingFileMessage[] = "Error creating file";
-
-struct Record {
-  const uint8_t *Data;
-  uint32_t Length;
-};
-
-// Reads the record that starts at offset. Returns false when its length field, or the
-// data the field announces, would run past the end of the resource: the resource is
-// damaged, and nothing beyond its end may be read.
-bool ReadRecord(const ResourceBytes &resource, uint32_t offset, Record *record) {
-  if (resource.Size < RecordLengthSize || offset > resource.Size - RecordLengthSize)
-    return false;
-  const uint8_t *field = resource.Data + offset;
-  uint32_t length = static_cast<uint32_t>(field[0]) | static_cast<uint32_t>(field[1]) << 8 |
-                    static_cast<uint32_t>(field[2]) << 16 |
-                    static_cast<uint32_t>(field[3]) << 24;
-  if (length > resource.Size - offset - RecordLengthSize)
-    return false;
-  record->Data = field + RecordLengthSize;
-  record->Length = length;
-  return true;
-}
 
 // The message for a file that could not be created or truncated.
 const char *CreationFailureMessage(uint32_t error) {
@@ -109,12 +89,19 @@ LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,
   return LibraryPlacement{folder, keep};
 }
 
+// Creates path as a new file: whatever stands under that name (a file left by an earlier
+// run, a link planted there) is removed first and never written through.
+uint32_t CreateAfresh(const PayloadPlatform &platform, OpenedFile &file, const CString &path) {
+  platform.FileSystem.Delete(path);
+  return file.CreateNew(path);
+}
+
 // Writes one record, its magic restored, as the temporary archive. On a failure the
 // message has been shown and a partly written archive removed.
 bool WriteTemporaryArchive(const PayloadPlatform &platform, const CString &archivePath,
-                           const Record &record) {
+                           const PayloadRecord &record) {
   OpenedFile archive(platform.FileSystem);
-  uint32_t error = archive.CreateForWriting(archivePath);
+  uint32_t error = CreateAfresh(platform, archive, archivePath);
   if (error != 0) {
     platform.Messages.Show(CreationFailureMessage(error));
     return false;
@@ -147,25 +134,29 @@ void StampFileTimes(const PayloadPlatform &platform, OpenedFile &file, const CSt
   platform.FileSystem.SetTimes(path, times);
 }
 
-// Writes the expanded bytes as the installed file at path and stamps its times. On a
-// failure the message has been shown; after a failed write the temporary archive is
-// removed, while the partly written file stays.
-bool WriteInstalledFile(const PayloadPlatform &platform, const CString &path,
-                        const uint8_t *bytes, uint32_t size, const CString &archivePath,
+// Writes the expanded bytes as the installed file at path: complete and stamped under a
+// temporary name in the same folder, then put in the place of the old file in one step,
+// so that a failure at any point leaves the old file as it was. On a failure the message
+// has been shown and the temporary file removed.
+bool WriteInstalledFile(const PayloadPlatform &platform, const CString &folder,
+                        const char *name, const uint8_t *bytes, uint32_t size,
                         const LocalTime &stamp) {
+  const CString temporary = folder + "\\" + TemporaryFileName;
+  const char *failure = ErrorCreatingFileMessage;
   OpenedFile file(platform.FileSystem);
-  if (file.CreateForWriting(path) != 0) {
-    platform.Messages.Show(ErrorCreatingFileMessage);
-    return false;
-  }
-  if (const char *failure = WriteBytes(platform.FileSystem, file.Get(), bytes, size)) {
-    platform.FileSystem.Delete(archivePath);
+  if (CreateAfresh(platform, file, temporary) == 0) {
+    failure = WriteBytes(platform.FileSystem, file.Get(), bytes, size);
+    if (!failure) {
+      StampFileTimes(platform, file, temporary, stamp);
+      if (platform.FileSystem.Replace(temporary, folder + "\\" + name) == 0)
+        return true;
+      failure = ErrorCreatingFileMessage;
+    }
     file.Close();
-    platform.Messages.Show(failure);
-    return false;
+    platform.FileSystem.Delete(temporary);
   }
-  StampFileTimes(platform, file, path, stamp);
-  return true;
+  platform.Messages.Show(failure);
+  return false;
 }
 
 } // namespace
@@ -175,8 +166,11 @@ bool ExtractPayload(const PayloadPlatform &platform, const CString &installFolde
   AllocatedBlock buffer(platform.Memory, ExpansionBufferSize);
   ResourceBytes library = {nullptr, 0};
   ResourceBytes editionFiles = {nullptr, 0};
+  ResourceBytes sums = {nullptr, 0};
+  const int editionId = EditionResourceId(edition);
   if (!buffer || !platform.Resources.Find(LibraryResourceId, &library) ||
-      !platform.Resources.Find(EditionResourceId(edition), &editionFiles)) {
+      !platform.Resources.Find(editionId, &editionFiles) ||
+      !platform.Resources.Find(PayloadSumsResourceId, &sums)) {
     platform.Messages.Show(ErrorInInstallationMessage);
     return false;
   }
@@ -186,13 +180,15 @@ bool ExtractPayload(const PayloadPlatform &platform, const CString &installFolde
   // The library record is read afresh for its one file; the edition records are taken
   // one after the other.
   uint32_t editionCursor = 0;
-  for (int index = 0; index < PayloadFileCount; ++index) {
+  bool completed = true;
+  for (int index = 0, editionIndex = 0; index < PayloadFileCount; ++index) {
     bool isLibrary = index == LibraryFileIndex;
-    Record record;
-    if (!ReadRecord(isLibrary ? library : editionFiles, isLibrary ? 0 : editionCursor,
+    PayloadRecord record;
+    if (!ReadPayloadRecord(isLibrary ? library : editionFiles, isLibrary ? 0 : editionCursor,
                     &record)) {
       platform.Messages.Show(ErrorInInstallationMessage);
-      return false;
+      completed = false;
+      break;
     }
     if (record.Length == 0)
       break;
@@ -203,21 +199,34 @@ bool ExtractPayload(const PayloadPlatform &platform, const CString &installFolde
 
     int32_t expanded = platform.Expansion.ExpandFile(archivePath, buffer.Get(),
                                                      static_cast<int32_t>(ExpansionBufferSize));
-    if (expanded <= 0) {
-      platform.Messages.Show(ErrorInInstallationMessage);
-      return false;
+    // The expansion library's result is checked against what was packed before a byte
+    // of it is installed.
+    const char *failure = nullptr;
+    const uint8_t *sum = FindExpandedFileSum(sums, isLibrary ? LibraryResourceId : editionId,
+                                             isLibrary ? 0 : editionIndex++);
+    if (expanded <= 0)
+      failure = ErrorInInstallationMessage;
+    else if (!sum || ReadNumber(sum + 4) != static_cast<uint32_t>(expanded) ||
+             ReadNumber(sum) != Crc32(buffer.Get(), static_cast<uint32_t>(expanded)))
+      failure = DamagedSetupMessage;
+    if (failure) {
+      platform.Messages.Show(failure);
+      completed = false;
+      break;
     }
 
     // A library at least as new as ours stays untouched in its folder; our copy then
     // goes beside the product instead.
     const CString &folder =
         isLibrary && !placement.KeepExisting ? placement.Folder : installFolder;
-    if (!WriteInstalledFile(platform, folder + "\\" + PayloadFileNames[index], buffer.Get(),
-                            static_cast<uint32_t>(expanded), archivePath,
-                            isLibrary ? LibraryFileTime : ProductFileTime))
-      return false;
+    if (!WriteInstalledFile(platform, folder, PayloadFileNames[index], buffer.Get(),
+                            static_cast<uint32_t>(expanded),
+                            isLibrary ? LibraryFileTime : ProductFileTime)) {
+      completed = false;
+      break;
+    }
   }
   // The archive is missing when the list ended before the first record; that is fine.
   platform.FileSystem.Delete(archivePath);
-  return true;
+  return completed;
 }

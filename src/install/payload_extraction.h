@@ -36,8 +36,10 @@ const int PayloadFileCount = 5;
 const int LibraryFileIndex = 1;
 extern const char *const PayloadFileNames[PayloadFileCount];
 
-// The compressed copy of one record, in the install folder while it is expanded.
+// The compressed copy of one record, in the install folder while it is expanded, and the
+// name an installed file is written under in its folder before it replaces the old one.
 extern const char TemporaryArchiveName[];
+extern const char TemporaryFileName[];
 
 // Every file is expanded by one read into a buffer of this many bytes (a decimal two
 // million), so no packed file may expand to more.

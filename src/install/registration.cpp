@@ -20,31 +20,32 @@ void SetString(Registry &registry, RegistryKey key, const char *name, const CStr
                           static_cast<uint32_t>(text.GetLength()) + 1);
 }
 
+// Writes two string values into the entry named key of one list: only the entry's own key
+// is created, and a missing level above it means nothing is written.
+void WriteEntry(Registry &registry, const char *listName, const char *key, const char *firstName,
+                const CString &first, const char *secondName, const CString &second) {
+  KeyPath path = OpenList(registry, listName);
+  if (!path.Innermost())
+    return;
+  OpenedKey product(registry, registry.CreateKey(path.Innermost(), key));
+  if (!product)
+    return;
+  SetString(registry, product.Get(), firstName, first);
+  SetString(registry, product.Get(), secondName, second);
+}
+
 } // namespace
 
 void WriteAppPathEntry(Registry &registry, const CString &installFolder) {
-  KeyPath path = OpenList(registry, "App Paths");
-  if (!path.Innermost())
-    return;
-  OpenedKey product(registry, registry.CreateKey(path.Innermost(), MainExecutableName));
-  if (!product)
-    return;
-  SetString(registry, product.Get(), nullptr, installFolder + "\\" + MainExecutableName);
-  SetString(registry, product.Get(), "Path", installFolder);
+  WriteEntry(registry, "App Paths", MainExecutableName, nullptr,
+             installFolder + "\\" + MainExecutableName, "Path", installFolder);
 }
 
 void WriteUninstallEntry(Registry &registry, const CString &installFolder) {
-  KeyPath path = OpenList(registry, "Uninstall");
-  if (!path.Innermost())
-    return;
-  OpenedKey product(registry, registry.CreateKey(path.Innermost(), ProductName));
-  if (!product)
-    return;
-  SetString(registry, product.Get(), "DisplayName", ProductName);
   // Quoted, so that a folder with blanks cannot make Windows run a program named by the
   // part of the path before the first blank.
-  SetString(registry, product.Get(), "UninstallString",
-            "\"" + installFolder + "\\uninstall.exe\"");
+  WriteEntry(registry, "Uninstall", ProductName, "DisplayName", ProductName, "UninstallString",
+             "\"" + installFolder + "\\uninstall.exe\"");
 }
 
 CString ReadPreviousInstallFolder(Registry &registry) {

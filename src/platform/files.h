@@ -1,6 +1,6 @@
-// Files as the payload extraction uses them: created or truncated for writing, opened
-// for reading, written, their times read through the open file and set by path, closed
-// and deleted. A file opened through a handle is shared with no one while it is open.
+// Files as the payload extraction uses them: created new for writing, opened for
+// reading, written, their times read through the open file and set by path, closed,
+// moved over another and deleted. A file opened through a handle is shared with no one while it is open.
 // Handles are opaque numbers; 0 means "no file". Failures come back as the platform's
 // error number (platform_errors.h).
 #pragma once
@@ -15,9 +15,10 @@ class Files {
 public:
   virtual ~Files() {}
 
-  // Creates the file, or truncates it when it exists, with write access. Returns 0 and
-  // the handle, or the platform error and leaves *file at 0.
-  virtual uint32_t CreateForWriting(const char *path, FileHandle *file) = 0;
+  // Creates a new file with write access; fails when anything of that name exists, so
+  // that no link standing there is ever followed. Returns 0 and the handle, or the
+  // platform error and leaves *file at 0.
+  virtual uint32_t CreateNew(const char *path, FileHandle *file) = 0;
   // Opens an existing file with read access. Returns 0 and the handle, or the platform
   // error and leaves *file at 0.
   virtual uint32_t OpenForReading(const char *path, FileHandle *file) = 0;
@@ -30,6 +31,9 @@ public:
   virtual void Close(FileHandle file) = 0;
   // Applies all three times to the file at path, which must not be open.
   virtual bool SetTimes(const char *path, const FileTimes &times) = 0;
+  // Puts the closed file at from in the place of to in one step, replacing the entry of
+  // that name (a link is replaced, never followed). Returns 0 or the platform error.
+  virtual uint32_t Replace(const char *from, const char *to) = 0;
   // Returns 0 or the platform error.
   virtual uint32_t Delete(const char *path) = 0;
 };
@@ -42,9 +46,9 @@ public:
   OpenedFile &operator=(const OpenedFile &) = delete;
   ~OpenedFile() { Close(); }
 
-  uint32_t CreateForWriting(const char *path) {
+  uint32_t CreateNew(const char *path) {
     Close();
-    return Owner.CreateForWriting(path, &Handle);
+    return Owner.CreateNew(path, &Handle);
   }
   uint32_t OpenForReading(const char *path) {
     Close();

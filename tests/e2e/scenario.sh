@@ -70,6 +70,29 @@ for item in "${items[@]}"; do
     small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
     mount -t tmpfs -o size=16k,mode=0777 tmpfs "$small_drive"
     ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
+  cramped=?)
+    # A 64 KB drive holding version 3.1.1 in Vistrel as an installation leaves it, filled
+    # up until 12 KB are free: room for a compressed copy, not for a new file beside the
+    # old one. Afterwards the folder must hold those files, byte for byte, and nothing else.
+    small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
+    mount -t tmpfs -o size=64k,mode=0777 tmpfs "$small_drive"
+    mkdir "$small_drive/Vistrel"
+    for record in "$records"/130-*; do cp "$record" "$small_drive/Vistrel/${record##*/130-?-}"; done
+    python3 -c 'import os, sys; s = os.statvfs(sys.argv[1])
+open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * s.f_frsize - 12288))' "$small_drive"
+    ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:"
+    checks+=("unchanged=$small_drive/Vistrel") ;;
+  linked=*)
+    # kwb.tmp and KWB.exe hard links to files outside the folder. (Wine takes a Unix
+    # symbolic link for the file it names: deleting it deletes that file, where Windows
+    # deletes a link itself. So only a hard link stands for a planted link here.)
+    folder=$(host_path "${item#*=}")
+    mkdir -p "$folder"
+    echo outside >"$WINEPREFIX/drive_c/outside.txt"
+    echo other >"$WINEPREFIX/drive_c/other.exe"
+    ln "$WINEPREFIX/drive_c/outside.txt" "$folder/kwb.tmp"
+    ln "$WINEPREFIX/drive_c/other.exe" "$folder/KWB.exe"
+    checks+=("linked=$WINEPREFIX/drive_c") ;;
   readonly=*)
     file=$(host_path "${item#*=}")
     mkdir -p "$(dirname "$file")"
@@ -90,6 +113,11 @@ for item in "${items[@]}"; do
     bash "$scripts/sign.sh" "$tests/kwbsetup.exe" "$tests/test.pem" "$tests/test.key"
     verify() { timeout 120 osslsigncode verify -CAfile "$tests/$1.pem" -in "$tests/kwbsetup.exe" >/dev/null 2>&1; }
     verify test && ! verify other || { echo "scenario: the signature is not that of the test certificate" >&2; exit 1; } ;;
+  damaged=*)
+    # One byte in the middle of a payload resource changed in the copy, as a bad download
+    # would have it; the resource is found by its packed bytes.
+    python3 "$scripts/../tests/e2e/damage.py" "$tests/kwbsetup.exe" \
+      "$(dirname "$installer")/payload/payload_${item#*=}.bin" ;;
   tz=*) export TZ=${item#*=} ;;
   user=nobody) user=65534 ;;
   files=* | library=* | entries=*) checks+=("$item") ;;
@@ -135,18 +163,22 @@ as_user() {
   if [ -z "$user" ]; then "$@"; return; fi
   setpriv --reuid=$user --regid=$user --clear-groups env HOME="$WINEPREFIX/home" USER=root "$@"
 }
-# Done once, after the run or when the script stops early.
+# Done once, after the run or when the script stops early; a small drive stays mounted for
+# the checks, until the script ends.
 cleanup() {
-  trap - EXIT
+  trap unmount EXIT
   # The registry reaches system.reg, which the checks read, when the server stops.
   stop_server
   [ -z "$user" ] || chown -R 0:0 "$WINEPREFIX"
+}
+unmount() {
+  trap - EXIT
   if [ -n "$small_drive" ]; then
     umount "$small_drive" || umount -l "$small_drive"
     rmdir "$small_drive"
   fi
 }
-trap cleanup EXIT
+trap 'cleanup; unmount' EXIT
 if [ -n "$user" ]; then
   stop_server
   # The file names root's socket folder; without it the user's server makes its own,
@@ -207,6 +239,14 @@ for item in "${checks[@]}"; do
     installed "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" "$records/129-1-ijl15.dll" \
       "2000-09-15 15:51:56"
     check "$folder/kwb.tmp" absent "$([ -e "$folder/kwb.tmp" ] && echo present || echo absent)" ;;
+  unchanged=*)
+    for record in "$records"/130-*; do
+      name=${record##*/130-?-}
+      check "$value/$name" same "$(cmp -s "$record" "$value/$name" && echo same || echo changed)"
+    done
+    check "the files in $value" "KWB.cnt KWB.exe KWB.hlp uninstall.exe" "$(LC_ALL=C ls "$value" | paste -sd' ')" ;;
+  linked=*)
+    check "the files links named" "outside|other" "$(cat "$value/outside.txt" "$value/other.exe" | paste -sd'|')" ;;
   library=*)
     installed "$(host_path "$value")/ijl15.dll" "$records/129-1-ijl15.dll" "2000-09-15 15:51:56" ;;
   entries=*)

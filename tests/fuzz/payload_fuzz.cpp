@@ -1,8 +1,9 @@
-// The payload walk and extraction over arbitrary bytes as the three resources, for
-// either edition. The invariants: it ends, shows at most one message, reads nothing
+// The payload walk, its checksums and the extraction over arbitrary bytes as the three
+// resources and their sums (true ones where they can be made), for either edition. The invariants: it ends, shows at most one message, reads nothing
 // outside a resource (each is served from a block of exactly its size), writes only
 // into the install and system folders, and a successful run wrote exactly what the
 // records expand to.
+#include "install/payload_sums.h"
 #include "memory_platform.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -29,6 +30,8 @@ bool RecordAt(const std::string &resource, size_t offset, std::string *record) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   FuzzedDataProvider input(data, size);
   const int edition = input.ConsumeBool() ? 1 : 0;
+  const bool trueSums = input.ConsumeBool();
+  std::string sums = input.ConsumeRandomLengthString();
   TestCodePage codePage;
   MemoryMachine machine(codePage);
   machine.AddFolder(Folder);
@@ -36,6 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   machine.Resources[LibraryResourceId] = input.ConsumeRandomLengthString();
   machine.Resources[EditionResourceId(1 - edition)] = input.ConsumeRandomLengthString();
   machine.Resources[EditionResourceId(edition)] = input.ConsumeRemainingBytesAsString();
+  std::vector<std::vector<uint8_t>> packed;
+  for (int id : {129, 130, 131})
+    packed.emplace_back(machine.Resources[id].begin(), machine.Resources[id].end());
+  try {
+    if (trueSums) {
+      const std::vector<uint8_t> made = kwbpack::buildPayloadSums(packed);
+      sums.assign(made.begin(), made.end());
+    }
+  } catch (const std::exception &) {
+  }
+  machine.Resources[PayloadSumsResourceId] = sums;
+  IsPayloadIntact(machine);
 
   const bool done = ExtractPayload({machine, machine, machine, machine, machine, machine,
                                     codePage, machine},
@@ -46,10 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Require(entry.second.Folder || parent == Folder || parent == SystemFolder,
             "a file was written outside the install and system folders");
   }
+  for (const std::string &folder : {Folder, SystemFolder})
+    for (const char *name : {TemporaryArchiveName, TemporaryFileName})
+      Require(!machine.Entries.count(folder + "\\" + name), "a temporary file stayed");
   if (!done)
     return 0;
-  Require(!machine.Entries.count(Folder + "\\" + TemporaryArchiveName),
-          "the archive stayed after a successful run");
   const std::string &editionFiles = machine.Resources[EditionResourceId(edition)];
   size_t cursor = 0;
   for (int index = 0; index < PayloadFileCount; ++index) {

@@ -32,7 +32,7 @@ struct Bench : SetupView, ShellLinks, MessageDisplay {
   };
   Bench() {
     Keys.Owner = this;
-    Machine.Resources = {{129, Packed(Editions[0][1]) + End}, {130, Resource(0)}, {131, Resource(1)}};
+    Machine.Resources = PackedPayload();
     Machine.AddFolder("C:\\WINDOWS\\SYSTEM");
     SetShellFolder(Keys, Shell, "Desktop", std::string("D:\\Desk\0", 8));
     SetShellFolder(Keys, Shell, "Programs", std::string("D:\\Menu\\Programs\0", 17));

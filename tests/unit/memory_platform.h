@@ -7,6 +7,7 @@
 #include "install/payload_extraction.h"
 #include "install/registration.h"
 #include "platform/platform_errors.h"
+#include "payload_sums.h"
 #include "szdd_encoder.h"
 
 #include <mspack.h>
@@ -93,10 +94,10 @@ public:
     return Call("create-folder", path, [&] { return Entries.count(path) ? ErrorAlreadyExists : NewEntryError(path); },
                 [&] { Entries[path] = Entry{true, "", {Now, Now, Now}}; });
   }
-  uint32_t CreateForWriting(const char *path, FileHandle *file) override {
+  uint32_t CreateNew(const char *path, FileHandle *file) override {
     Now += FileTimeTicksPerSecond;
     *file = 0;
-    return Call("create", path, [&] { return Entries.count(path) ? Entries[path].Folder ? ErrorAccessDenied : 0 : NewEntryError(path); },
+    return Call("create", path, [&] { return Entries.count(path) ? ErrorFileExists : NewEntryError(path); },
                 [&] { Entries[path] = Entry{false, "", {Now, Now, Now}}, Open[*file = NextHandle++] = path; });
   }
   uint32_t OpenForReading(const char *path, FileHandle *file) override {
@@ -123,6 +124,10 @@ public:
   bool SetTimes(const char *path, const FileTimes &times) override {
     return !Call("set-times", path, [&] { return Entries.count(path) ? 0 : ErrorAccessDenied; },
                  [&] { Entries[path].Times = times; });
+  }
+  uint32_t Replace(const char *from, const char *to) override {
+    return Call("replace", to, [&] { return Entries.count(to) && Entries[to].Folder ? ErrorAccessDenied : 0; },
+                [&] { Entries[to] = Entries[from], Entries.erase(from); });
   }
   uint32_t Delete(const char *path) override {
     return Call("delete", path, [&] { return Entries.count(path) ? 0 : ErrorFileNotFound; },
@@ -299,4 +304,15 @@ inline std::string Resource(int edition) {
   for (int i : {0, 2, 3, 4})
     records += Packed(Editions[edition][i]);
   return records + End;
+}
+
+// The payload resources of both editions with their checksum resource, 132.
+inline std::map<int, std::string> PackedPayload() {
+  std::map<int, std::string> resources = {{129, Packed(Editions[0][1]) + End}, {130, Resource(0)}, {131, Resource(1)}};
+  std::vector<std::vector<uint8_t>> packed;
+  for (int id : {129, 130, 131})
+    packed.emplace_back(resources[id].begin(), resources[id].end());
+  const std::vector<uint8_t> sums = kwbpack::buildPayloadSums(packed);
+  resources[132].assign(sums.begin(), sums.end());
+  return resources;
 }

@@ -1,4 +1,5 @@
 // The payload extraction over the in-memory machine.
+#include "install/payload_sums.h"
 #include "memory_platform.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@ namespace {
 
 const std::string Folder = "C:\\Program Files\\Corvane Software\\Vistrel";
 const std::string Archive = Folder + "\\kwb.tmp", SystemLibrary = "C:\\WINDOWS\\SYSTEM\\ijl15.dll";
+const std::string Temporary = Folder + "\\kwb.new", SystemTemporary = "C:\\WINDOWS\\SYSTEM\\kwb.new";
+const char Damaged[] = "The setup program is damaged\r\nObtain a new copy and try again";
 const char DiskFull[] = "Disk full\r\nCorrect and retry", Failed[] = "Error in installation";
 const FileTime ProductTime = UtcFileTime({2005, 1, 10, 8, 0, 0});
 const FileTime LibraryTime = UtcFileTime({2000, 9, 15, 15, 51, 56});
@@ -19,7 +22,7 @@ struct Bench : MemoryMachine {
   Bench() : MemoryMachine(Code) {
     AddFolder(Folder);
     AddFolder("C:\\WINDOWS\\SYSTEM");
-    Resources = {{129, Packed(Editions[0][1]) + End}, {130, Resource(0)}, {131, Resource(1)}};
+    Resources = PackedPayload();
   }
   bool Extract(int edition) {
     return ExtractPayload({*this, *this, *this, *this, *this, *this, Code, *this}, Into.c_str(), edition);
@@ -29,19 +32,23 @@ struct Bench : MemoryMachine {
   }
 };
 
-TEST(Extraction, WritesExpandsInstallsAndStampsEachFileBeforeTheNextAndRemovesTheArchive) {
+TEST(Extraction, WritesExpandsChecksAndReplacesEachFileBeforeTheNextAndRemovesTheArchive) {
   Bench bench;
   ASSERT_TRUE(bench.Extract(0));
   std::vector<std::string> expected = {"open " + SystemLibrary + " -> 2"};
   for (int i = 0; i < PayloadFileCount; ++i) {
     const std::string path = bench.Path(i, SystemLibrary), &bytes = Editions[0][i];
+    const std::string temp = i == LibraryFileIndex ? SystemTemporary : Temporary;
     const std::string size = std::to_string(bytes.size());
+    // Nothing of an earlier name is written through: it is removed, then made anew.
     expected.insert(expected.end(),
-                    {"create " + Archive + " -> 0", "write " + Archive + " 4 -> 0",
+                    {"delete " + Archive + (i ? " -> 0" : " -> 2"), "create " + Archive + " -> 0",
+                     "write " + Archive + " 4 -> 0",
                      "write " + Archive + " " + std::to_string(Packed(bytes).size() - 4) + " -> 0",
-                     "close " + Archive, "expand " + Archive + " -> " + size, "create " + path + " -> 0",
-                     "write " + path + " " + size + " -> 0", "read-times " + path + " -> 0",
-                     "close " + path, "set-times " + path + " -> 0"});
+                     "close " + Archive, "expand " + Archive + " -> " + size, "delete " + temp + " -> 2",
+                     "create " + temp + " -> 0", "write " + temp + " " + size + " -> 0",
+                     "read-times " + temp + " -> 0", "close " + temp, "set-times " + temp + " -> 0",
+                     "replace " + path + " -> 0"});
     // Creation and last write get the fixed time; the last access stays the platform's.
     const FileTimes times = bench.Entries[path].Times;
     const FileTime stamp = i == LibraryFileIndex ? LibraryTime : ProductTime;
@@ -55,21 +62,21 @@ TEST(Extraction, WritesExpandsInstallsAndStampsEachFileBeforeTheNextAndRemovesTh
 TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
   const std::string first = Packed(Editions[0][0]) + Packed(Editions[0][2]);
   const std::string besideProduct = Folder + "\\ijl15.dll", archive = "create " + Archive;
-  const std::string cnt = "write " + Folder + "\\KWB.cnt", lib = SystemLibrary;
+  const std::string temp = "write " + Temporary, lib = SystemLibrary;
   struct Row {
     const char *Name;
     std::function<void(Bench &)> Setup;
     const char *Message; // "" when the extraction succeeds
     int Installed;       // files of the installation order in place, the rest as they were
-    bool ArchiveStays = false;
-    int Partial = -1; // the bytes of the next file that were written, when it was
+    bool Unused = false;
+    int Partial = -1; // unused: a file is replaced whole or not at all
     std::string Library = SystemLibrary;
     int Edition = 0;
   } rows[] = {
       {"edition 4.2", nullptr, "", 5, false, -1, lib, 1},
       {"edition 2 is 3.1.1", nullptr, "", 5, false, -1, lib, 2},
-      {"times cannot be read", [](Bench &b) { b.Fail("read-times " + Folder + "\\KWB.exe", 1, 1); }, "", 5},
-      {"times cannot be set", [](Bench &b) { b.Fail("set-times " + Folder + "\\KWB.hlp", 1, 1); }, "", 5},
+      {"times cannot be read", [](Bench &b) { b.Fail("read-times " + Temporary, 1, 1); }, "", 5},
+      {"times cannot be set", [](Bench &b) { b.Fail("set-times " + Temporary, 2, 1); }, "", 5},
       {"long install folder", [](Bench &b) { b.AddFolder(b.Into = "C:\\" + std::string(236, 'v')); }, "", 5},
       // The library goes to the system folder, else the Windows folder, else beside the
       // product. A drive root keeps its backslash in the platform's answer, and a folder
@@ -91,22 +98,22 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
       {"library unreadable", [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5); }, "", 5},
       {"library times unreadable", [](Bench &b) { b.Fail("read-times " + SystemLibrary, 1, 1); }, "", 5},
       {"library unreadable and locked",
-       [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5), b.Fail("create " + SystemLibrary, 1, 5); },
-       "Error creating file", 1, true},
+       [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5), b.Fail("replace " + SystemLibrary, 1, 5); },
+       "Error creating file", 1},
       // The list ends at a zero length; a record running past the resource's end is damage.
       {"edition ends after two records", [&](Bench &b) { b.Resources[130] = first + End; }, "", 3},
       {"edition ends at once", [](Bench &b) { b.Resources[130] = End; }, "", 0},
       {"library resource ends at once", [](Bench &b) { b.Resources[129] = End; }, "", 1},
-      {"record cut short", [&](Bench &b) { b.Resources[130] = first.substr(0, first.size() - 1); }, Failed, 2, true},
-      {"length cut short", [&](Bench &b) { b.Resources[130] = first + End.substr(1); }, Failed, 3, true},
-      {"no end mark", [&](Bench &b) { b.Resources[130] = first; }, Failed, 3, true},
+      {"record cut short", [&](Bench &b) { b.Resources[130] = first.substr(0, first.size() - 1); }, Failed, 2},
+      {"length cut short", [&](Bench &b) { b.Resources[130] = first + End.substr(1); }, Failed, 3},
+      {"no end mark", [&](Bench &b) { b.Resources[130] = first; }, Failed, 3},
       {"length past the end", [&](Bench &b) { b.Resources[130] = "\xF0\xFF\xFF\xFF" + first; }, Failed, 0},
-      {"empty library resource", [](Bench &b) { b.Resources[129] = ""; }, Failed, 1, true},
+      {"empty library resource", [](Bench &b) { b.Resources[129] = ""; }, Failed, 1},
       {"no resource 129", [](Bench &b) { b.Resources.erase(129); }, Failed, 0},
       {"no memory", [](Bench &b) { b.OutOfMemory = true; }, Failed, 0},
       // The archive cannot be created: the message names the cause.
       {"archive: disk full", [=](Bench &b) { b.Fail(archive, 1, 112); }, "No space on disk", 0},
-      {"archive: bad path", [=](Bench &b) { b.Fail(archive, 3, 161); }, "Invalid Path", 2, true},
+      {"archive: bad path", [=](Bench &b) { b.Fail(archive, 3, 161); }, "Invalid Path", 2},
       {"archive: handle disk full", [=](Bench &b) { b.Fail(archive, 1, 39); }, "File Error", 0},
       // A write of the archive fails: it is removed, even if that fails too.
       {"archive signature: disk full", [](Bench &b) { b.Fail("write " + Archive, 5, 112); }, DiskFull, 2},
@@ -114,17 +121,26 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
       {"archive data: short write", [](Bench &b) { b.Fail("write " + Archive, 6, 0, 100); }, DiskFull, 2},
       {"archive data: other error", [](Bench &b) { b.Fail("write " + Archive, 2, 5); }, Failed, 0},
       {"archive: delete fails",
-       [](Bench &b) { b.Fail("write " + Archive, 2, 112), b.Fail("delete " + Archive, 1, 5); }, DiskFull, 0, true},
-      // Nothing is expanded: the archive stays.
-      {"nothing expanded", [](Bench &b) { b.Fail("expand " + Archive, 3, 0); }, Failed, 2, true},
-      {"record of an empty file", [](Bench &b) { b.Resources[130] = Packed("") + End; }, Failed, 0, true},
-      // The installed file cannot be created (the archive stays) or written (it goes).
-      {"destination locked",
-       [](Bench &b) { b.Entries[Folder + "\\KWB.hlp"].Bytes = "old", b.Fail("create " + Folder + "\\KWB.hlp", 1, 5); },
-       "Error creating file", 2, true},
-      {"destination: disk full", [=](Bench &b) { b.Fail(cnt, 1, 112, 400); }, DiskFull, 3, false, 400},
-      {"destination: short write", [=](Bench &b) { b.Fail(cnt, 1, 0, 400); }, DiskFull, 3, false, 400},
-      {"destination: other error", [=](Bench &b) { b.Fail(cnt, 1, 5, 10); }, Failed, 3, false, 10},
+       [](Bench &b) { b.Fail("write " + Archive, 2, 112), b.Fail("delete " + Archive, 2, 5); }, DiskFull, 0, true},
+      {"nothing expanded", [](Bench &b) { b.Fail("expand " + Archive, 3, 0); }, Failed, 2},
+      {"record of an empty file", [](Bench &b) { b.Resources[130] = Packed("") + End; }, Failed, 0},
+      // Each step of a replacement fails in turn: the old file stays as it was.
+      {"old file in use",
+       [](Bench &b) { b.Entries[Folder + "\\KWB.hlp"].Bytes = "old", b.Fail("replace " + Folder + "\\KWB.hlp", 1, 32); },
+       "Error creating file", 2},
+      {"temporary file cannot be made",
+       [](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail("create " + Temporary, 3, 5); },
+       "Error creating file", 3},
+      {"temporary file: disk full", [=](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail(temp, 3, 112, 400); }, DiskFull, 3},
+      {"temporary file: short write", [=](Bench &b) { b.Fail(temp, 3, 0, 400); }, DiskFull, 3},
+      {"temporary file: other error", [=](Bench &b) { b.Fail(temp, 3, 5, 10); }, Failed, 3},
+      {"temporary file: delete fails", [=](Bench &b) { b.Fail(temp, 3, 5), b.Fail("delete " + Temporary, 4, 5); }, Failed, 3, true},
+      // What the expansion gives must be what was packed, in length and bytes.
+            // (132: the library's count and sums at 0, then 130's count at 16, its sums from 20.)
+      {"expanded bytes differ", [](Bench &b) { b.Resources[132][36] ^= 1; }, Damaged, 2},
+      {"expanded length differs", [](Bench &b) { b.Resources[132][12] ^= 1; }, Damaged, 1},
+      {"no sums for the record", [](Bench &b) { b.Resources[132].resize(32); }, Damaged, 0},
+      {"no sums", [](Bench &b) { b.Resources.erase(132); }, Failed, 0},
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.Name);
@@ -147,9 +163,52 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
     }
     EXPECT_EQ(bench.Entries[SystemLibrary].Times.LastWrite == before.at(SystemLibrary).Times.LastWrite,
               row.Library != SystemLibrary || row.Installed < 2);
-    EXPECT_EQ(bench.Entries.count(Archive), size_t(row.ArchiveStays));
+    // Nothing the run made stays, unless its removal failed.
+    EXPECT_EQ(bench.Entries.count(Archive) + bench.Entries.count(Temporary) + bench.Entries.count(SystemTemporary),
+              size_t(row.Unused));
     EXPECT_EQ(bench.BlocksHeld, 0) << "the expansion buffer was not given back";
     EXPECT_TRUE(bench.Open.empty()) << "a file was left open";
+  }
+}
+
+} // namespace
+
+namespace {
+
+// One bit of any record of any resource, a length, a count or the sums resource itself:
+// the start-up check finds every one, reading nothing past a resource's end.
+TEST(PayloadSums, TheStartUpCheckFindsEveryDamage) {
+  const std::map<int, std::string> packed = PackedPayload();
+  std::vector<std::pair<std::string, std::function<void(std::map<int, std::string> &)>>> rows = {
+      {"sums missing", [](auto &r) { r.erase(132); }},
+      {"sums a number short", [](auto &r) { r[132].resize(r[132].size() - 4); }},
+      {"a record too many", [](auto &r) { r[130].insert(r[130].size() - 4, Packed("x")); }},
+      {"a record too few", [](auto &r) { r[131] = Packed(Editions[1][0]) + End; }},
+      {"count one higher", [](auto &r) { ++r[132][16]; }},
+      {"a stored CRC", [](auto &r) { r[132][20] ^= 1; }},
+  };
+  // (The sums of the expanded files are checked after each expansion.)
+  for (int id : {129, 130, 131})
+    for (size_t at = 0, offset = 0; offset + 4 < packed.at(id).size(); ++at) {
+      // Each record's length one too long and one too short, and a bit in its data.
+      const std::string &bytes = packed.at(id);
+      const uint32_t length = uint8_t(bytes[offset]) | uint8_t(bytes[offset + 1]) << 8;
+      for (int change : {1, -1, 0})
+        rows.push_back({std::to_string(id) + " record " + std::to_string(at) + " " + std::to_string(change),
+                        [=](auto &r) {
+                          if (change)
+                            r[id][offset] = char(r[id][offset] + change);
+                          else
+                            r[id][offset + 4 + length / 2] ^= 0x10;
+                        }});
+      offset += 4 + length;
+    }
+  Bench bench;
+  EXPECT_TRUE(IsPayloadIntact(bench));
+  for (const auto &row : rows) {
+    bench.Resources = packed;
+    row.second(bench.Resources);
+    EXPECT_FALSE(IsPayloadIntact(bench)) << row.first;
   }
 }
 

@@ -3,11 +3,13 @@
 // Build-time tool making the installer's compressed payload:
 //   kwbpack compress IN OUT
 //   kwbpack resource OUT IN1 [IN2 ...]
+//   kwbpack sums OUT RESOURCE1 [RESOURCE2 ...]
 //
 //===----------------------------------------------------------------------===//
 
 #include "file_io.h"
 #include "payload_resource.h"
+#include "payload_sums.h"
 #include "szdd_encoder.h"
 
 #include <cstdio>
@@ -26,11 +28,15 @@ constexpr int ExitUsage = 2;
 const char Usage[] =
     "usage: kwbpack compress IN OUT\n"
     "       kwbpack resource OUT IN1 [IN2 ...]\n"
+    "       kwbpack sums OUT RESOURCE1 [RESOURCE2 ...]\n"
     "\n"
     "compress  writes IN as an SZDD compressed file (mode 'A') to OUT.\n"
     "resource  writes the installer payload resource to OUT: for each IN in\n"
     "          order, its SZDD form with the 4-byte signature replaced by the\n"
     "          32-bit little-endian length of the rest, then a zero length.\n"
+    "sums      writes the checksums of payload resources to OUT: for each\n"
+    "          RESOURCE its record count, then per record the CRC-32 of the\n"
+    "          record as stored, of the expanded file, and the file's length.\n"
     "\n"
     "Inputs may hold at most 2000000 bytes. OUT is replaced only when\n"
     "everything succeeded.\n";
@@ -78,6 +84,15 @@ int run(std::vector<std::string> Args) {
     for (size_t I = 1; I < Args.size(); ++I)
       Files.push_back(compressFile(Args[I], Strategy));
     writeFileAtomically(Args[0], buildPayloadResource(Files));
+    return 0;
+  }
+  if (Command == "sums") {
+    if (Args.size() < 2)
+      throw UsageError("sums needs OUT and at least one resource");
+    std::vector<std::vector<uint8_t>> Resources;
+    for (size_t I = 1; I < Args.size(); ++I)
+      Resources.push_back(readWholeFile(Args[I], SIZE_MAX));
+    writeFileAtomically(Args[0], buildPayloadSums(Resources));
     return 0;
   }
   throw UsageError("unknown command '" + Command + "'");

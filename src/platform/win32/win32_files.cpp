@@ -1,5 +1,6 @@
 #include "platform/win32/win32_files.h"
 
+#include "base/system_library.h"
 #include "platform/win32/file_handle.h"
 
 namespace {
@@ -42,8 +43,8 @@ CString FolderText(FolderQuery query) {
 
 } // namespace
 
-uint32_t Win32Files::CreateForWriting(const char *path, FileHandle *file) {
-  return Open(path, GENERIC_WRITE, CREATE_ALWAYS, file);
+uint32_t Win32Files::CreateNew(const char *path, FileHandle *file) {
+  return Open(path, GENERIC_WRITE, CREATE_NEW, file);
 }
 
 uint32_t Win32Files::OpenForReading(const char *path, FileHandle *file) {
@@ -79,6 +80,29 @@ bool Win32Files::SetTimes(const char *path, const FileTimes &times) {
   FILETIME lastAccess = ToFileTime(times.LastAccess);
   FILETIME lastWrite = ToFileTime(times.LastWrite);
   return ::SetFileTime(file.Get(), &creation, &lastAccess, &lastWrite) != FALSE;
+}
+
+uint32_t Win32Files::Replace(const char *from, const char *to) {
+  // A file that could not be written in place (read-only, or in use) is not replaced
+  // either: Windows refuses such a move itself, but not every implementation of the call
+  // does, and the answer must not depend on it.
+  FileHandle probe;
+  const uint32_t error = Open(to, GENERIC_WRITE, OPEN_EXISTING, &probe);
+  if (error != 0 && error != ERROR_FILE_NOT_FOUND)
+    return error;
+  if (probe)
+    ::CloseHandle(ToHandle(probe));
+  typedef BOOL(WINAPI * MoveFunction)(LPCSTR, LPCSTR, DWORD);
+  const MoveFunction move =
+      LibraryFunction<MoveFunction>(::GetModuleHandleA("KERNEL32"), "MoveFileExA");
+  if (move && move(from, to, MOVEFILE_REPLACE_EXISTING))
+    return 0;
+  // Windows 95 and 98 export the name, but as a stub that fails as not implemented. There
+  // the old file goes first; a read-only one stays, and the move then fails.
+  if (move && ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
+    return LastErrorOf();
+  ::DeleteFileA(to);
+  return ::MoveFileA(from, to) ? 0 : LastErrorOf();
 }
 
 uint32_t Win32Files::Delete(const char *path) {
