@@ -29,11 +29,16 @@ PALETTE = [
 TRANSPARENT = None
 
 # Each .ico and its images, largest first: the shell picks the best match anyway,
-# but tools that only look at the first entry then get the detailed picture.
+# but tools that only look at the first entry then get the detailed picture. Every icon
+# carries the sizes Windows asks for at 100, 150 and 200% display scale (the application
+# icon at its large size, 32 to 64 pixels, past 48 only stretched; the folders at the
+# small one, 16 to 32), so that none is stretched there.
 ICONS = {
-    "app.ico": [("app_32.txt", 32), ("app_16.txt", 16)],
-    "folder_closed.ico": [("folder_closed_16.txt", 16)],
-    "folder_open.ico": [("folder_open_16.txt", 16)],
+    "app.ico": [("app_48.txt", 48), ("app_32.txt", 32), ("app_16.txt", 16)],
+    "folder_closed.ico": [("folder_closed_32.txt", 32), ("folder_closed_24.txt", 24),
+                          ("folder_closed_16.txt", 16)],
+    "folder_open.ico": [("folder_open_32.txt", 32), ("folder_open_24.txt", 24),
+                        ("folder_open_16.txt", 16)],
 }
 
 
