@@ -1,5 +1,6 @@
-// The Setup dialog in this process, for what a second process cannot read: its icons, and
-// the help key, which pressed in the dialog or in a message box over it reaches the
+// The Setup dialog in this process, for what a second process cannot read: its icons and
+// the browse button's, at the size of the display's scale (CTest runs it at 100% and
+// 150%), and the help key, which pressed in the dialog or in a message box over it reaches the
 // application's command map as the Help command, once per press.
 #include "framework/win_app.h"
 #include "setup_dialog/setup_dialog.h"
@@ -37,7 +38,19 @@ const HelpKeyCase HelpKeyCases[] = {
 const HelpKeyCase *Row;
 HWND Dialog; // while the dialog is open
 int BoxesClosed;
-LRESULT Icons[3]; // big, small, dragged
+LRESULT Icons[4]; // big, small, dragged, the browse button's
+
+// The width of an icon's pictures; 0 for no icon.
+int IconSize(LRESULT icon) {
+  ICONINFO info;
+  BITMAP mask = {};
+  if (!icon || !GetIconInfo(reinterpret_cast<HICON>(icon), &info))
+    return 0;
+  GetObjectA(info.hbmMask, sizeof mask, &mask);
+  DeleteObject(info.hbmMask);
+  DeleteObject(info.hbmColor);
+  return mask.bmWidth;
+}
 
 // From a thread timer, which fires inside the message box's own modal loop once the key
 // posted before it has been read.
@@ -60,6 +73,8 @@ void CALLBACK PressTheKey(HWND, UINT, UINT_PTR timer, DWORD) {
   Icons[0] = SendMessageA(Dialog, WM_GETICON, ICON_BIG, 0);
   Icons[1] = SendMessageA(Dialog, WM_GETICON, ICON_SMALL, 0);
   Icons[2] = SendMessageA(Dialog, WM_QUERYDRAGICON, 0, 0);
+  Icons[3] = SendMessageA(FindWindowExA(Dialog, nullptr, "Button", "Browse"), BM_GETIMAGE,
+                          IMAGE_ICON, 0);
   PostMessageA(GetDlgItem(Dialog, IDOK), WM_KEYDOWN, Row->Key, Row->KeyData);
   if (Row->InMessageBox) {
     SetTimer(nullptr, 0, 30, &CloseBox);
@@ -79,6 +94,10 @@ int main() {
     if (!held)
       printf("FAILED: %s: %s\n", Row->Where, what);
   };
+  // Icons are 32 and 16 pixels at 96 dots per inch, and in proportion at other scales.
+  HDC screen = GetDC(nullptr);
+  const int large = MulDiv(32, GetDeviceCaps(screen, LOGPIXELSY), 96), small = large / 2;
+  ReleaseDC(nullptr, screen);
   for (const HelpKeyCase &row : HelpKeyCases) {
     Row = &row;
     BoxesClosed = 0;
@@ -91,8 +110,14 @@ int main() {
     check(app.HelpCommands == row.HelpCommands, "the Help commands counted");
     check(BoxesClosed == (row.InMessageBox ? 1 : 0), "the message boxes shown");
     const LRESULT icon = reinterpret_cast<LRESULT>(dialog.AppIcon);
-    check(icon && Icons[0] == icon && Icons[1] == icon && Icons[2] == icon,
-          "the big, small and drag icon are the application icon");
+    check(icon && Icons[0] == icon && Icons[2] == icon && IconSize(icon) == large,
+          "the big and the drag icon are the application icon at the large size");
+    check(Icons[1] == reinterpret_cast<LRESULT>(
+                          LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON),
+                                     IMAGE_ICON, small, small, LR_SHARED)) &&
+              IconSize(Icons[1]) == small,
+          "the small icon is the application icon's small picture");
+    check(IconSize(Icons[3]) == small, "the browse button's icon is at the small size");
   }
   printf("%s\n", failures ? "FAILED" : "passed");
   return failures ? 1 : 0;
