@@ -206,20 +206,20 @@ HTREEITEM ItemAt(HWND tree, const std::string &path) {
   return item;
 }
 
-// Where a control lies in its dialog's client area, and its size: "x,y,width,height".
-std::string Placement(HWND control) {
-  RECT rect = {};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&rect), 2);
-  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-         std::to_string(rect.right - rect.left) + "," + std::to_string(rect.bottom - rect.top);
-}
-
 std::string Joined(const Words &words, size_t from, const char *separator = " ") {
   std::string text;
   for (size_t i = from; i < words.size(); ++i)
     text += (i > from ? separator : "") + words[i];
   return text;
+}
+
+// Where a control lies in its dialog's client area: "left,top,right,bottom".
+std::string Placement(HWND control) {
+  RECT r = {};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&r), 2);
+  return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),
+                 std::to_string(r.bottom)}, 0, ",");
 }
 
 // The string value of the key (HKLM\...), "(no key)" or "(no string value)". A 32-bit
