@@ -350,7 +350,12 @@ bool Step(const Words &step) {
       bytes.assign(static_cast<const char *>(LockResource(LoadResource(file, found))),
                    SizeofResource(file, found));
     bytes[bytes[2] == '\xff' ? 15 : 3] &= ~0x10; // WS_VISIBLE, in the (extended) style
-    InitCommonControls();
+    // The tree view's class, from the system folder's library: the rows that plant one
+    // beside the installer (and the driver) check that nothing loads the planted copy.
+    char system[MAX_PATH] = {0};
+    GetSystemDirectoryA(system, MAX_PATH);
+    reinterpret_cast<void(WINAPI *)()>(GetProcAddress(
+        LoadLibraryA((system + std::string("\\comctl32.dll")).c_str()), "InitCommonControls"))();
     HWND copy = CreateDialogIndirectParamA(
         nullptr, reinterpret_cast<const DLGTEMPLATE *>(bytes.data()), nullptr,
         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
