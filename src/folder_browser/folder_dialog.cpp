@@ -48,10 +48,9 @@ void CFolderDialog::ExchangeControlData(CDataExchange *exchange) {
 BOOL CFolderDialog::InitialiseFolderDialog() {
   CDialog::OnInitDialog();
   SetWindowText(Caption);
-  // Without the image list the tree still works, only without pictures; the tone tells
-  // that something is amiss.
   // The images are the icons' small pictures, which grow with the display scale as the
-  // tree's text does.
+  // tree's text does. Without the image list the tree still works, only without
+  // pictures; the tone tells that something is amiss.
   const int iconSize = SmallIconSize();
   if (!FolderImages.Create(iconSize, iconSize, ILC_MASK, 0, 8))
     ::Beep(99, 99);

@@ -11,7 +11,9 @@
 inline int SmallIconSize() { return ::GetSystemMetrics(SM_CXSMICON); }
 
 // The icon resource's image of the small size, or the nearest one stretched when it has
-// none. Shared, so the system keeps it for the program's lifetime and nobody destroys it.
+// none. Shared, so the system keeps it for the program's lifetime and nobody destroys it;
+// Windows 95 may then hand back the image of another size that it already keeps for the
+// same resource, which is drawn shrunk, as it was before the program had small pictures.
 inline HICON LoadSmallIcon(int id) {
   const int size = SmallIconSize();
   return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
