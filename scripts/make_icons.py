@@ -29,11 +29,17 @@ PALETTE = [
 TRANSPARENT = None
 
 # Each .ico and its images, largest first: the shell picks the best match anyway,
-# but tools that only look at the first entry then get the detailed picture.
+# but tools that only look at the first entry then get the detailed picture. Every icon
+# carries the sizes Windows asks for at 100, 150 and 200% display scale, so that none is
+# stretched there: the folders at the small size (16, 24, 32 pixels), the application
+# icon at both the small and the large one (32, 48; at 200% the large 64 is drawn from
+# the 48 picture, to spare the bytes of a picture only the task switcher would show).
 ICONS = {
-    "app.ico": [("app_32.txt", 32), ("app_16.txt", 16)],
-    "folder_closed.ico": [("folder_closed_16.txt", 16)],
-    "folder_open.ico": [("folder_open_16.txt", 16)],
+    "app.ico": [("app_48.txt", 48), ("app_32.txt", 32), ("app_24.txt", 24), ("app_16.txt", 16)],
+    "folder_closed.ico": [("folder_closed_32.txt", 32), ("folder_closed_24.txt", 24),
+                          ("folder_closed_16.txt", 16)],
+    "folder_open.ico": [("folder_open_32.txt", 32), ("folder_open_24.txt", 24),
+                        ("folder_open_16.txt", 16)],
 }
 
 

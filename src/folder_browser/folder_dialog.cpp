@@ -4,6 +4,7 @@
 #include "folder_browser/free_space_text.h"
 #include "framework/file_find.h"
 #include "framework/message_box.h"
+#include "framework/small_icon.h"
 #include "framework/wait_cursor.h"
 
 namespace {
@@ -14,12 +15,6 @@ const char AllEntries[] = "*.*";
 const int ClosedFolderImage = 0;
 const int OpenFolderImage = 1;
 
-// The icons hold one 16 x 16 picture each; loading them at that size spares the image
-// list a round trip through the 32 x 32 size.
-HICON LoadFolderIcon(int id) {
-  return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                         IMAGE_ICON, 16, 16, LR_SHARED));
-}
 
 } // namespace
 
@@ -44,12 +39,14 @@ void CFolderDialog::ExchangeControlData(CDataExchange *exchange) {
 BOOL CFolderDialog::InitialiseFolderDialog() {
   CDialog::OnInitDialog();
   SetWindowText(Caption);
-  // Without the image list the tree still works, only without pictures; the tone tells
-  // that something is amiss.
-  if (!FolderImages.Create(16, 16, ILC_MASK, 0, 8))
+  // The images are the icons' small pictures, which grow with the display scale as the
+  // tree's text does. Without the image list the tree still works, only without
+  // pictures; the tone tells that something is amiss.
+  const int iconSize = SmallIconSize();
+  if (!FolderImages.Create(iconSize, iconSize, ILC_MASK, 0, 8))
     ::Beep(99, 99);
-  FolderImages.Add(LoadFolderIcon(IDI_FOLDER_CLOSED));
-  FolderImages.Add(LoadFolderIcon(IDI_FOLDER_OPEN));
+  FolderImages.Add(LoadSmallIcon(IDI_FOLDER_CLOSED));
+  FolderImages.Add(LoadSmallIcon(IDI_FOLDER_OPEN));
   FolderTree.AddStyle(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
   FolderTree.SetImageList(FolderImages, TVSIL_NORMAL);
   ListDrives();

@@ -71,7 +71,9 @@ bool IsExistingLibraryAsNew(const PayloadPlatform &platform, const CString &path
   FileTime installerCopy = 0;
   if (!platform.Clock.LocalTimeToFileTime(LibraryFileTime, &installerCopy))
     return false;
-  return times.LastWrite / FileTimeTicksPerSecond >= installerCopy / FileTimeTicksPerSecond;
+  // Our copy's time is a whole second, so comparing the times as they are compares the
+  // seconds, with no 64-bit division.
+  return times.LastWrite >= installerCopy;
 }
 
 LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,

@@ -1,11 +1,20 @@
 #include "setup_dialog/default_folder.h"
 
+namespace {
+
+const char ProgramFolder[] = "\\Program Files\\Corvane Software\\Vistrel";
+// The same folder below the Windows folder: the text after "\Program Files".
+const char *const ProductFolder = ProgramFolder + 14;
+
+} // namespace
+
 CString DefaultInstallFolder(const CString &windowsFolder) {
-  CString drive = windowsFolder.IsEmpty() ? CString("C:") : windowsFolder.Left(2);
-  drive.MakeUpperAscii();
-  CString base = windowsFolder;
-  if (drive.GetLength() == 2 && drive.GetAt(0) >= 'A' && drive.GetAt(0) <= 'Z' &&
-      drive.GetAt(1) == ':')
-    base = drive + "\\Program Files";
-  return base + "\\Corvane Software\\Vistrel";
+  // Clearing bit 5 makes a letter upper case, and makes no other byte a letter.
+  const char drive[] = {
+      static_cast<char>(windowsFolder.IsEmpty() ? 'C' : windowsFolder.GetAt(0) & ~0x20), ':',
+      '\0'};
+  if (windowsFolder.IsEmpty() || (windowsFolder.GetLength() >= 2 && drive[0] >= 'A' &&
+                                  drive[0] <= 'Z' && windowsFolder.GetAt(1) == ':'))
+    return CString(drive) + ProgramFolder;
+  return windowsFolder + ProductFolder;
 }

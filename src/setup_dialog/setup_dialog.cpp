@@ -1,6 +1,7 @@
 #include "setup_dialog/setup_dialog.h"
 
 #include "framework/message_box.h"
+#include "framework/small_icon.h"
 #include "install/registration.h"
 #include "setup_dialog/default_folder.h"
 #include "setup_dialog/icon_button.h"
@@ -51,7 +52,10 @@ void CSetupDialog::ExchangeControlData(CDataExchange *exchange) {
 BOOL CSetupDialog::InitialiseSetupDialog() {
   CDialog::OnInitDialog();
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
-  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
+  // The caption and the task bar show the small picture itself rather than the large one
+  // shrunk.
+  SendMessage(WM_SETICON, ICON_SMALL,
+              reinterpret_cast<LPARAM>(LoadSmallIcon(IDI_APPLICATION_ICON)));
   CreateBrowseButton();
 
   InstallFolder = ReadPreviousInstallFolder(Install.Keys);
@@ -74,19 +78,23 @@ BOOL CSetupDialog::InitialiseSetupDialog() {
 
 void CSetupDialog::CreateBrowseButton() {
   // The hidden placeholder in the template marks where the button goes; the button is a
-  // little larger than it so that the icon has room around it.
+  // little larger than it so that the icon has room around it: an eighth of the icon's
+  // size to the left and right, a quarter above and below (2 and 4 pixels at 100% display
+  // scale), growing with the icon.
   RECT rect;
   ::GetWindowRect(BrowsePlaceholder.GetSafeHwnd(), &rect);
-  ::InflateRect(&rect, 2, 4);
+  const int iconSize = SmallIconSize();
+  ::InflateRect(&rect, iconSize / 8, iconSize / 4);
   ::MapWindowPoints(nullptr, Hwnd, reinterpret_cast<POINT *>(&rect), 2);
   // The allocator reports failure by a null pointer; only the non-throwing form keeps the
   // compiler from assuming the result is never null and dropping the check below.
   BrowseButton = new (std::nothrow) CIconButton;
   if (!BrowseButton)
     return;
-  BrowseButton->Create("", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
-  BrowseButton->SetIcon(
-      ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FOLDER_CLOSED)));
+  // The window text is the name screen readers announce; with BS_ICON the button shows
+  // the icon alone.
+  BrowseButton->Create("Browse", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
+  BrowseButton->SetIcon(LoadSmallIcon(IDI_FOLDER_CLOSED));
 }
 
 void CSetupDialog::PaintMinimised() {

@@ -213,6 +213,15 @@ std::string Joined(const Words &words, size_t from, const char *separator = " ")
   return text;
 }
 
+// Where a control lies in its dialog's client area: "left,top,right,bottom".
+std::string Placement(HWND control) {
+  RECT r = {};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&r), 2);
+  return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),
+                 std::to_string(r.bottom)}, 0, ",");
+}
+
 // The string value of the key (HKLM\...), "(no key)" or "(no string value)". A 32-bit
 // installer reads and writes the 32-bit view of the registry.
 std::string RegistryText(const std::string &path, const std::string &name) {
@@ -282,11 +291,13 @@ bool Step(const Words &step) {
     Expect("the caption", arg(1), [] { return TextOf(Current); });
   } else if (verb == "text") {
     Expect("the text of " + what, arg(2), [&] { return TextOf(Control(IdOf(arg(1)))); });
-  } else if (verb == "checked" || verb == "visible" || verb == "enabled" || verb == "icon") {
+  } else if (verb == "checked" || verb == "visible" || verb == "enabled" || verb == "icon" ||
+             verb == "rowheight") {
     Expect(verb + " " + what, arg(2), [&] {
       HWND control = Control(IdOf(arg(1)));
       return std::to_string(verb == "checked" ? SendMessageA(control, BM_GETCHECK, 0, 0)
                             : verb == "icon"  ? SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0) != 0
+                            : verb == "rowheight" ? SendMessageA(control, TVM_GETITEMHEIGHT, 0, 0)
                             : verb == "visible" ? IsWindowVisible(control)
                                                 : IsWindowEnabled(control));
     });
@@ -328,6 +339,34 @@ bool Step(const Words &step) {
       return std::to_string((abs(window.left + window.right - area.left - area.right) +
                              abs(window.top + window.bottom - area.top - area.bottom)) / 4);
     });
+  } else if (verb == "layout") {
+    // The installer's dialog template laid out here, hidden, at the display scale this
+    // process shares with the installer: every control of the template, the hidden
+    // placeholder among them, lies where the same layout puts it in the installer.
+    HMODULE file = LoadLibraryExA(Installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = FindResourceA(file, MAKEINTRESOURCEA(IdOf(arg(1))), RT_DIALOG);
+    std::string bytes(16, '\0');
+    if (found)
+      bytes.assign(static_cast<const char *>(LockResource(LoadResource(file, found))),
+                   SizeofResource(file, found));
+    bytes[bytes[2] == '\xff' ? 15 : 3] &= ~0x10; // WS_VISIBLE, in the (extended) style
+    // The tree view's class, from the system folder's library: the rows that plant one
+    // beside the installer (and the driver) check that nothing loads the planted copy.
+    char system[MAX_PATH] = {0};
+    GetSystemDirectoryA(system, MAX_PATH);
+    reinterpret_cast<void(WINAPI *)()>(GetProcAddress(
+        LoadLibraryA((system + std::string("\\comctl32.dll")).c_str()), "InitCommonControls"))();
+    HWND copy = CreateDialogIndirectParamA(
+        nullptr, reinterpret_cast<const DLGTEMPLATE *>(bytes.data()), nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    Report(found && copy, "template " + arg(1) + " laid out here");
+    for (HWND control = GetWindow(copy, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+      const int id = GetDlgCtrlID(control);
+      Expect("the place of control " + std::to_string(id), Placement(control),
+             [&] { return Placement(GetDlgItem(Current, id)); });
+    }
+    DestroyWindow(copy);
+    FreeLibrary(file);
   } else if (verb == "focusmark") {
     // What the control's window procedure makes of the focus arriving.
     post(Control(IdOf(arg(1))), WM_SETFOCUS, 0, 0);

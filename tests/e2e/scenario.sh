@@ -56,6 +56,7 @@ for item in "${items[@]}"; do
   version=*)
     wine_run reg add 'HKCU\Software\Wine' /v Version /d "${item#*=}" /f
     restart_server ;;
+  dpi=*) wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${item#*=}" /f ;;
   recorded=*)
     # Both registry views, so that a 32-bit installer finds the entry as well.
     for view in 64 32; do

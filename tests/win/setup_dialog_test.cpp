@@ -1,6 +1,7 @@
-// The Setup dialog in this process, for what a second process cannot read: its icons, and
-// the help key, which pressed in the dialog or in a message box over it reaches the
-// application's command map as the Help command, once per press.
+// The Setup dialog in this process, for what a second process cannot read: its icons and
+// the browse button's, at the size of the display's scale (CTest runs it at 100% and
+// 150%), and the help key, which pressed in the dialog or in a message box over it reaches
+// the application's command map as the Help command, once per press.
 #include "app/win32_install_platform.h"
 #include "framework/win_app.h"
 #include "platform/win32/win32_drives.h"
@@ -40,7 +41,18 @@ const HelpKeyCase HelpKeyCases[] = {
 const HelpKeyCase *Row;
 HWND Dialog; // while the dialog is open
 int BoxesClosed;
-LRESULT Icons[3]; // big, small, dragged
+LRESULT Icons[4]; // big, small, dragged, the browse button's
+
+// The width of an icon's pictures; 0 for no icon.
+int IconSize(LRESULT icon) {
+  ICONINFO info = {};
+  BITMAP mask = {};
+  GetIconInfo(reinterpret_cast<HICON>(icon), &info);
+  GetObjectA(info.hbmMask, sizeof mask, &mask);
+  DeleteObject(info.hbmMask);
+  DeleteObject(info.hbmColor);
+  return mask.bmWidth;
+}
 
 // From a thread timer, which fires inside the message box's own modal loop once the key
 // posted before it has been read.
@@ -63,6 +75,8 @@ void CALLBACK PressTheKey(HWND, UINT, UINT_PTR timer, DWORD) {
   Icons[0] = SendMessageA(Dialog, WM_GETICON, ICON_BIG, 0);
   Icons[1] = SendMessageA(Dialog, WM_GETICON, ICON_SMALL, 0);
   Icons[2] = SendMessageA(Dialog, WM_QUERYDRAGICON, 0, 0);
+  Icons[3] = SendMessageA(FindWindowExA(Dialog, nullptr, "Button", "Browse"), BM_GETIMAGE,
+                          IMAGE_ICON, 0);
   PostMessageA(GetDlgItem(Dialog, IDOK), WM_KEYDOWN, Row->Key, Row->KeyData);
   if (Row->InMessageBox) {
     SetTimer(nullptr, 0, 30, &CloseBox);
@@ -82,6 +96,10 @@ int main() {
     if (!held)
       printf("FAILED: %s: %s\n", Row->Where, what);
   };
+  // Icons are 32 and 16 pixels at 96 dots per inch, and in proportion at other scales.
+  HDC screen = GetDC(nullptr);
+  const int large = MulDiv(32, GetDeviceCaps(screen, LOGPIXELSY), 96), small = large / 2;
+  ReleaseDC(nullptr, screen);
   for (const HelpKeyCase &row : HelpKeyCases) {
     Row = &row;
     BoxesClosed = 0;
@@ -99,8 +117,10 @@ int main() {
     check(app.HelpCommands == row.HelpCommands, "the Help commands counted");
     check(BoxesClosed == (row.InMessageBox ? 1 : 0), "the message boxes shown");
     const LRESULT icon = reinterpret_cast<LRESULT>(dialog.AppIcon);
-    check(icon && Icons[0] == icon && Icons[1] == icon && Icons[2] == icon,
-          "the big, small and drag icon are the application icon");
+    check(icon && Icons[0] == icon && Icons[2] == icon && IconSize(icon) == large,
+          "the big and the drag icon are the application icon at the large size");
+    check(IconSize(Icons[1]) == small && IconSize(Icons[3]) == small,
+          "the small icon and the browse button's are at the small size");
   }
   printf("%s\n", failures ? "FAILED" : "passed");
   return failures ? 1 : 0;

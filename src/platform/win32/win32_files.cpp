@@ -94,7 +94,7 @@ uint32_t Win32Files::Replace(const char *from, const char *to) {
     ::CloseHandle(ToHandle(probe));
   typedef BOOL(WINAPI * MoveFunction)(LPCSTR, LPCSTR, DWORD);
   const MoveFunction move =
-      LibraryFunction<MoveFunction>(::GetModuleHandleA("KERNEL32"), "MoveFileExA");
+      LibraryFunction<MoveFunction>(::GetModuleHandleA("kernel32.dll"), "MoveFileExA");
   if (move && move(from, to, MOVEFILE_REPLACE_EXISTING))
     return 0;
   // Windows 95 and 98 export the name, but as a stub that fails as not implemented. There
