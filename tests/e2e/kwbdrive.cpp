@@ -92,23 +92,14 @@ std::string NameOf(int id) {
 // A visible dialog or message box of the installer that has the control, or null; with
 // the control id -1, any visible window of the installer.
 HWND FindDialog(int controlId) {
-  struct Search {
-    int Id;
-    HWND Found;
-  } search = {controlId, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto *search = reinterpret_cast<Search *>(context);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != Process.dwProcessId || !IsWindowVisible(window) ||
-            (search->Id != -1 && (ClassOf(window) != "#32770" || !GetDlgItem(window, search->Id))))
-          return TRUE;
-        search->Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == Process.dwProcessId && IsWindowVisible(window) &&
+        (controlId == -1 || (ClassOf(window) == "#32770" && GetDlgItem(window, controlId))))
+      return window;
+  }
+  return nullptr;
 }
 
 // The shown control with the id when there is one: the browse button shares its id with
