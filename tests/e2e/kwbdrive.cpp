@@ -58,7 +58,7 @@ void Expect(const std::string &what, const std::string &wanted,
 
 std::string TextOf(HWND window) {
   // WM_GETTEXT crosses processes; GetWindowText would not read another process's controls.
-  char text[1024] = {0};
+  char text[65536] = {0};
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 10000, nullptr);
   return text;
@@ -158,33 +158,17 @@ std::string BoxLayout(HWND box) {
 }
 
 // The tree's items in order, as the hook that the driver has the installer load reads them
-// from inside (tree_hook.c).
+// from inside (tree_hook.c). It answers with the text of a window of the driver's, which
+// Windows copies between processes as it does every window text.
 struct TreeItem {
   int Depth, Image, SelectedImage;
   void *Handle;
   std::string Text;
 };
-std::string HookReply;
-
-LRESULT CALLBACK ReplyWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_COPYDATA)
-    return DefWindowProcA(window, message, wParam, lParam);
-  const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
-  HookReply.assign(static_cast<const char *>(data->lpData), data->cbData);
-  return TRUE;
-}
 
 std::vector<TreeItem> TreeItems(HWND tree) {
-  static HWND replies = nullptr;
+  static HWND reply = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   static DWORD hookedThread = 0;
-  if (!replies) {
-    WNDCLASSA replyClass = {};
-    replyClass.lpfnWndProc = ReplyWindow;
-    replyClass.lpszClassName = "kwbdrive replies";
-    RegisterClassA(&replyClass);
-    replies = CreateWindowA(replyClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            nullptr, nullptr);
-  }
   // The hook is set on the installer's thread once per start of the installer.
   const DWORD thread = GetWindowThreadProcessId(tree, nullptr);
   if (thread != hookedThread) {
@@ -194,11 +178,11 @@ std::vector<TreeItem> TreeItems(HWND tree) {
     hookedThread = procedure && SetWindowsHookExA(WH_CALLWNDPROC, procedure, hook, thread) ? thread : 0;
   }
   // The hook answers while the driver waits for the message to be handled.
-  HookReply.clear();
+  SetWindowTextA(reply, "");
   SendMessageTimeoutA(tree, RegisterWindowMessageA("kwbdrive tree"),
-                      reinterpret_cast<WPARAM>(replies), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+                      reinterpret_cast<WPARAM>(reply), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+  std::istringstream lines(TextOf(reply));
   std::vector<TreeItem> items;
-  std::istringstream lines(HookReply);
   TreeItem item;
   while (lines >> item.Depth >> item.Handle >> item.Image >> item.SelectedImage &&
          std::getline(lines.ignore(1), item.Text))
