@@ -167,7 +167,8 @@ struct TreeItem {
 };
 
 std::vector<TreeItem> TreeItems(HWND tree) {
-  static HWND reply = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  static HWND reply =
+      CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   static DWORD hookedThread = 0;
   // The hook is set on the installer's thread once per start of the installer.
   const DWORD thread = GetWindowThreadProcessId(tree, nullptr);
@@ -175,7 +176,8 @@ std::vector<TreeItem> TreeItems(HWND tree) {
     HMODULE hook = LoadLibraryA("tree_hook.dll");
     auto *procedure =
         reinterpret_cast<HOOKPROC>(reinterpret_cast<void *>(GetProcAddress(hook, "TreeHook")));
-    hookedThread = procedure && SetWindowsHookExA(WH_CALLWNDPROC, procedure, hook, thread) ? thread : 0;
+    hookedThread =
+        procedure && SetWindowsHookExA(WH_CALLWNDPROC, procedure, hook, thread) ? thread : 0;
   }
   // The hook answers while the driver waits for the message to be handled.
   SetWindowTextA(reply, "");
@@ -208,7 +210,6 @@ HTREEITEM ItemAt(HWND tree, const std::string &path) {
   }
   return nullptr;
 }
-
 
 // The string value of the key (HKLM\...), "(no key)" or "(no string value)", in the
 // registry view of the installer, whose bitness the driver shares.
