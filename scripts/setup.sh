@@ -10,7 +10,7 @@ packages=(
   wine64 wine32:i386 qemu-user-static
   xvfb xauth xdotool imagemagick
   osslsigncode openssl
-  liblnk-utils
+  liblnk-utils locales
   clang libclang-rt-14-dev
 )
 
@@ -41,5 +41,11 @@ fi
 if [ -w "$binfmt/register" ] && [ ! -e "$binfmt/qemu-i386" ]; then
   printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
     > "$binfmt/register"
+fi
+# Wine names files by the host locale's character set: the double-byte scenarios run it in
+# a Japanese locale, which must exist on the host.
+if ! locale -a | grep -qx ja_JP.utf8; then
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen >/dev/null
 fi
 echo "setup: all packages present"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the three presets and runs every test: the native
-# unit tests, the Wine suite on the x86_64 build, then the slow stage that runs the
+# unit tests, the Wine suite on the x86_64 build, then the end-to-end rows again on the
 # shipped i686 executable under emulation. Prints the figures at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."

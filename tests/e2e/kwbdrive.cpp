@@ -19,6 +19,7 @@
 #include <functional>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,7 @@ void Expect(const std::string &what, const std::string &wanted,
 
 std::string TextOf(HWND window) {
   // WM_GETTEXT crosses processes; GetWindowText would not read another process's controls.
-  char text[1024] = {0};
+  char text[65536] = {0};
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 10000, nullptr);
   return text;
@@ -91,23 +92,14 @@ std::string NameOf(int id) {
 // A visible dialog or message box of the installer that has the control, or null; with
 // the control id -1, any visible window of the installer.
 HWND FindDialog(int controlId) {
-  struct Search {
-    int Id;
-    HWND Found;
-  } search = {controlId, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto *search = reinterpret_cast<Search *>(context);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != Process.dwProcessId || !IsWindowVisible(window) ||
-            (search->Id != -1 && (ClassOf(window) != "#32770" || !GetDlgItem(window, search->Id))))
-          return TRUE;
-        search->Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == Process.dwProcessId && IsWindowVisible(window) &&
+        (controlId == -1 || (ClassOf(window) == "#32770" && GetDlgItem(window, controlId))))
+      return window;
+  }
+  return nullptr;
 }
 
 // The shown control with the id when there is one: the browse button shares its id with
@@ -165,45 +157,39 @@ std::string BoxLayout(HWND box) {
   return buttons + icon;
 }
 
-// An item's text, read through memory in the installer's process: the tree writes the
-// text where the item structure points. The structure is x86_64's, like the driver.
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char *remote = static_cast<char *>(
-      VirtualAllocEx(Process.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-  TVITEMA query = {};
-  query.mask = TVIF_TEXT;
-  query.hItem = item;
-  query.pszText = remote + sizeof query;
-  query.cchTextMax = 4096 - sizeof query;
-  char text[4096] = {0};
-  if (remote && WriteProcessMemory(Process.hProcess, remote, &query, sizeof query, nullptr) &&
-      SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)))
-    ReadProcessMemory(Process.hProcess, remote + sizeof query, text, query.cchTextMax - 1,
-                      nullptr);
-  if (remote)
-    VirtualFreeEx(Process.hProcess, remote, 0, MEM_RELEASE);
-  return text;
-}
+// The tree's items in order, as the hook that the driver has the installer load reads them
+// from inside (tree_hook.c). It answers with the text of a window of the driver's, which
+// Windows copies between processes as it does every window text.
+struct TreeItem {
+  int Depth, Image, SelectedImage;
+  void *Handle;
+  std::string Text;
+};
 
-// The tree's items in order, each after one '>' per level below the top.
-void TreeItems(HWND tree, HTREEITEM item, const std::string &depth, Words &items) {
-  for (; item; item = TreeView_GetNextSibling(tree, item)) {
-    items.push_back(depth + ItemText(tree, item));
-    TreeItems(tree, TreeView_GetChild(tree, item), depth + ">", items);
+std::vector<TreeItem> TreeItems(HWND tree) {
+  static HWND reply =
+      CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  static DWORD hookedThread = 0;
+  // The hook is set on the installer's thread once per start of the installer.
+  const DWORD thread = GetWindowThreadProcessId(tree, nullptr);
+  if (thread != hookedThread) {
+    HMODULE hook = LoadLibraryA("tree_hook.dll");
+    auto *procedure =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void *>(GetProcAddress(hook, "TreeHook")));
+    hookedThread =
+        procedure && SetWindowsHookExA(WH_CALLWNDPROC, procedure, hook, thread) ? thread : 0;
   }
-}
-
-// The item whose texts from the top down, joined by backslashes, are path; null for none.
-HTREEITEM ItemAt(HWND tree, const std::string &path) {
-  HTREEITEM item = TreeView_GetRoot(tree);
-  for (size_t from = 0, end = 0; item && end != std::string::npos; from = end + 1) {
-    end = path.find('\\', from);
-    while (item && ItemText(tree, item) != path.substr(from, end - from))
-      item = TreeView_GetNextSibling(tree, item);
-    if (item && end != std::string::npos)
-      item = TreeView_GetChild(tree, item);
-  }
-  return item;
+  // The hook answers while the driver waits for the message to be handled.
+  SetWindowTextA(reply, "");
+  SendMessageTimeoutA(tree, RegisterWindowMessageA("kwbdrive tree"),
+                      reinterpret_cast<WPARAM>(reply), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+  std::istringstream lines(TextOf(reply));
+  std::vector<TreeItem> items;
+  TreeItem item;
+  while (lines >> item.Depth >> item.Handle >> item.Image >> item.SelectedImage &&
+         std::getline(lines.ignore(1), item.Text))
+    items.push_back(item);
+  return items;
 }
 
 std::string Joined(const Words &words, size_t from, const char *separator = " ") {
@@ -212,6 +198,9 @@ std::string Joined(const Words &words, size_t from, const char *separator = " ")
     text += (i > from ? separator : "") + words[i];
   return text;
 }
+
+// The dialog procedure of a template laid out only to be measured.
+INT_PTR CALLBACK IgnoreMessages(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // Where a control lies in its dialog's client area: "left,top,right,bottom".
 std::string Placement(HWND control) {
@@ -222,15 +211,24 @@ std::string Placement(HWND control) {
                  std::to_string(r.bottom)}, 0, ",");
 }
 
-// The string value of the key (HKLM\...), "(no key)" or "(no string value)". A 32-bit
-// installer reads and writes the 32-bit view of the registry.
+// The item whose texts from the top down, joined by backslashes, are path; null for none.
+HTREEITEM ItemAt(HWND tree, const std::string &path) {
+  Words above;
+  for (const TreeItem &item : TreeItems(tree)) {
+    above.resize(item.Depth);
+    above.push_back(item.Text);
+    if (Joined(above, 0, "\\") == path)
+      return static_cast<HTREEITEM>(item.Handle);
+  }
+  return nullptr;
+}
+
+// The string value of the key (HKLM\...), "(no key)" or "(no string value)", in the
+// registry view of the installer, whose bitness the driver shares.
 std::string RegistryText(const std::string &path, const std::string &name) {
-  DWORD kind = 0;
-  const bool wow32 = GetBinaryTypeA(Installer.c_str(), &kind) && kind == SCS_32BIT_BINARY;
   HKEY key = nullptr;
   if (path.compare(0, 5, "HKLM\\") != 0 ||
-      RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.substr(5).c_str(), 0,
-                    KEY_READ | (wow32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY), &key) != ERROR_SUCCESS)
+      RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.substr(5).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
     return "(no key)";
   char data[1024] = {0};
   DWORD type = 0, size = sizeof data - 1;
@@ -306,9 +304,12 @@ bool Step(const Words &step) {
            [] { return NameOf(GetDlgCtrlID(Focus())); });
   } else if (verb == "tree") {
     Expect("the items of tree " + arg(1), Joined(step, 2, "|"), [&] {
-      HWND tree = Control(IdOf(arg(1)));
       Words items;
-      TreeItems(tree, TreeView_GetRoot(tree), "", items);
+      for (const TreeItem &item : TreeItems(Control(IdOf(arg(1)))))
+        items.push_back(std::string(item.Depth, '>') + item.Text +
+                        (item.Image || item.SelectedImage ? "@" + std::to_string(item.Image) + "," +
+                                                                std::to_string(item.SelectedImage)
+                                                          : ""));
       return Joined(items, 0, "|");
     });
   } else if (verb == "matches") {
@@ -358,7 +359,7 @@ bool Step(const Words &step) {
         LoadLibraryA((system + std::string("\\comctl32.dll")).c_str()), "InitCommonControls"))();
     HWND copy = CreateDialogIndirectParamA(
         nullptr, reinterpret_cast<const DLGTEMPLATE *>(bytes.data()), nullptr,
-        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+        IgnoreMessages, 0);
     Report(found && copy, "template " + arg(1) + " laid out here");
     for (HWND control = GetWindow(copy, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
       const int id = GetDlgCtrlID(control);
@@ -400,6 +401,7 @@ bool Step(const Words &step) {
     const WPARAM key = arg(1) == "esc"     ? VK_ESCAPE
                        : arg(1) == "enter" ? VK_RETURN
                        : arg(1) == "right" ? VK_RIGHT
+                       : arg(1) == "left"  ? VK_LEFT
                                            : VK_TAB;
     post(Focus() ? Focus() : Current, WM_KEYDOWN, key, 0x00010001);
   } else if (verb == "close") {
@@ -505,6 +507,12 @@ int main(int argc, char **argv) {
     fprintf(stderr, "kwbdrive: no row %s in %s\n", argv[2], argv[1]);
     return 2;
   }
+  // The table is UTF-8; the installer's texts are in the ANSI code page.
+  std::wstring wide(steps.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_UTF8, 0, steps.data(), steps.size(), &wide[0], wide.size()));
+  steps.resize(wide.size() * 2);
+  steps.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), wide.size(), &steps[0], steps.size(),
+                                   nullptr, nullptr));
   for (const Words &step : Parse(steps))
     if (!step.empty() && !Step(step))
       break;

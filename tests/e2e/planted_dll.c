@@ -3,7 +3,7 @@
    the planted code ran. */
 #include <windows.h>
 
-BOOL WINAPI PlantedEntry(HINSTANCE self, DWORD reason, LPVOID reserved) {
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
   (void)reserved;
   if (reason == DLL_PROCESS_ATTACH) {
     char path[MAX_PATH + 2];

@@ -18,7 +18,8 @@ records=$(dirname "$installer")/payload/records
 tests="$WINEPREFIX/drive_c/tests"
 mkdir -p "$tests"
 cp "$installer" "$tests/kwbsetup.exe"
-cp "$driver" "$tests/kwbdrive.exe"
+# The driver and the hook it has the installer load to read its tree.
+cp "$driver" "$(dirname "$driver")/tree_hook.dll" "$tests/"
 cp "$table" "$tests/scenarios.txt"
 
 # The host's path of a Windows path, through the prefix's drive links.
@@ -48,7 +49,7 @@ wine_run() {
   done
   return 1
 }
-checks=() user="" small_drive=""
+checks=() user="" small_drive="" locale=() codepage=1252
 IFS=',' read -ra items <<<"$preparation"
 for item in "${items[@]}"; do
   item=$(sed 's/^ *//; s/ *$//' <<<"$item")
@@ -120,6 +121,7 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * s.f_frsize - 1228
     python3 "$scripts/../tests/e2e/damage.py" "$tests/kwbsetup.exe" \
       "$(dirname "$installer")/payload/payload_${item#*=}.bin" ;;
   tz=*) export TZ=${item#*=} ;;
+  japanese) locale=(LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8) codepage=932 ;;
   user=nobody) user=65534 ;;
   files=* | library=* | entries=*) checks+=("$item") ;;
   drives=browser)
@@ -151,7 +153,7 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * s.f_frsize - 1228
     done
     [ "$types" = DriveTypeName2A:3C:3D:5M: ] ||
       { echo "scenario: the drive types are not in effect: $types" >&2; exit 1; } ;;
-  slow | "") ;;
+  "") ;;
   *) echo "scenario: unknown preparation \"$item\" in row $row" >&2; exit 2 ;;
   esac
 done
@@ -191,7 +193,7 @@ fi
 
 cd "$tests"
 rc=0
-as_user timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' \
+as_user env "${locale[@]}" timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' \
   'C:\tests\scenarios.txt' "$row" 'C:\tests\kwbsetup.exe' "$timeout" || rc=$?
 cleanup
 
@@ -226,7 +228,8 @@ reg_key() {
     inside && /^[@"]/' "$WINEPREFIX/system.reg" | sorted
 }
 sorted() { LC_ALL=C sort | paste -sd'|'; }
-reg_text() { sed 's/\\/\\\\/g; s/"/\\"/g; s/.*/"&"/' <<<"$1"; }
+# Wine saves a character beyond ASCII as \x and its UTF-16 code in hexadecimal.
+reg_text() { perl -CS -pe 's/\\/\\\\/g; s/"/\\"/g; s/[^\x00-\x7f]/sprintf("\\x%x", ord $&)/ge; s/.*/"$&"/' <<<"$1"; }
 for item in "${checks[@]}"; do
   value=${item#*=}
   case "$item" in
@@ -254,8 +257,8 @@ for item in "${checks[@]}"; do
     profile=$WINEPREFIX/drive_c/users/$(id -un)
     for link in "$profile/Desktop/KWB.lnk" \
       "$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/KWB.lnk"; do
-      check "$link" "$value\\KWB.exe|Vistrel" "$(timeout 30 lnkinfo "$link" 2>/dev/null |
-        sed -n 's/^\t\(Local path\|Description\|Working directory\|Command line arguments\|Icon location\|Hot key.*\|Show window.*\)\t*: //p' | paste -sd'|')"
+      check "$link" "$value\KWB.exe|Vistrel" "$(timeout 30 lnkinfo -c windows-$codepage "$link" 2>/dev/null |
+        sed -n 's/^	\(Local path\|Description\|Working directory\|Command line arguments\|Icon location\|Hot key.*\|Show window.*\)	*: //p' | paste -sd'|')"
     done
     keys='Microsoft\Windows\CurrentVersion'
     check "the App Paths entry" "$(printf '@=%s\n"Path"=%s\n' "$(reg_text "$value\\KWB.exe")" \

@@ -57,8 +57,10 @@ int IconSize(LRESULT icon) {
 // From a thread timer, which fires inside the message box's own modal loop once the key
 // posted before it has been read.
 void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = GetActiveWindow();
-  if (box && box != Dialog && GetDlgItem(box, 0xFFFF)) {
+  // Found by its caption rather than as the active window: on the display the tests share,
+  // another test's window can take the activation away.
+  HWND box = FindWindowA("#32770", "Help key");
+  if (box && GetDlgItem(box, 0xFFFF)) {
     KillTimer(nullptr, timer);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ++BoxesClosed;
