@@ -118,7 +118,7 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * s.f_frsize - 1228
   damaged=*)
     # One byte in the middle of a payload resource changed in the copy, as a bad download
     # would have it; the resource is found by its packed bytes.
-    python3 "$scripts/../tests/e2e/damage.py" "$tests/kwbsetup.exe" \
+    python3 "${BASH_SOURCE%/*}/damage.py" "$tests/kwbsetup.exe" \
       "$(dirname "$installer")/payload/payload_${item#*=}.bin" ;;
   tz=*) export TZ=${item#*=} ;;
   japanese) locale=(LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8) codepage=932 ;;
