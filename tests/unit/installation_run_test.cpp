@@ -1,6 +1,7 @@
-// Presses of OK over the stand-ins. The bench is the dialog, the shell links and the
-// registry at once, so that one log shows the order across them; each link and product
-// key notes the folder the dialog holds at that moment.
+// The installation over the stand-ins: presses of OK, and the folder creation and the
+// registry entries it relies on. For the presses the bench is the dialog, the shell links
+// and the registry at once, so that one log shows the order across them; each link and
+// product key notes the folder the dialog holds at that moment.
 #include "install/installation_run.h"
 #include "memory_platform.h"
 
@@ -12,14 +13,9 @@ namespace {
 
 typedef std::vector<std::string> Log;
 const std::string Typed = "C:\\Program Files\\Corvane Software\\Vistrel";
+// 260 bytes in 132 characters of code page 932.
+const std::string Filling = "D:\\x" + std::string(256, '\x83');
 const std::string Shell = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell folders";
-TestCodePage SingleByte, DoubleByte = [] { TestCodePage page; page.DoubleByte = true; return page; }();
-
-void SetShellFolder(MemoryRegistry &keys, const std::string &path, const char *name,
-                    const std::string &value) {
-  keys.AddKey(path);
-  keys.Keys[path][name] = value;
-}
 
 struct Bench : SetupView, ShellLinks, MessageDisplay {
   // The product keys note the folder the dialog holds when they are written.
@@ -34,17 +30,17 @@ struct Bench : SetupView, ShellLinks, MessageDisplay {
     Keys.Owner = this;
     Machine.Resources = PackedPayload();
     Machine.AddFolder("C:\\WINDOWS\\SYSTEM");
-    SetShellFolder(Keys, Shell, "Desktop", std::string("D:\\Desk\0", 8));
-    SetShellFolder(Keys, Shell, "Programs", std::string("D:\\Menu\\Programs\0", 17));
+    Keys.AddKey(Shell);
+    Keys.Keys[Shell] = {{"Desktop", std::string("D:\\Desk\0", 8)}, {"Programs", std::string("D:\\Menu\\Programs\0", 17)}};
     Keys.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths");
     Keys.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
     InstallFolder = "E:\\Proposed";
   }
   Log Calls;
   int Checked = 1; std::string Text = Typed + "\\"; // the radio checked, the folder typed
-  MemoryMachine Machine{SingleByte};
+  MemoryMachine Machine{DoubleByte};
   NotedKeys Keys;
-  PayloadPlatform Payload{Machine, Machine, Machine, Machine, Machine, Machine, SingleByte, *this};
+  PayloadPlatform Payload{Machine, Machine, Machine, Machine, Machine, Machine, DoubleByte, *this};
   InstallPlatform Platform{Payload, Machine, Keys, MemoryRegistry::CurrentUser, *this};
 
   void Note(const std::string &w) {
@@ -75,14 +71,17 @@ struct Bench : SetupView, ShellLinks, MessageDisplay {
 const std::string Success = "The program has been successfully installed\r\n\r\nA shortcut "
                             "(named KWB) can be found on Windows Desktop and in \"Programs\" "
                             "of Windows \"Start\".";
-const Log Installed = {
-    "wait", "show " + Success, "hide 1000", "hide 1", "2 reads Close", "hide 1005", "hide 1006",
-    "hide 1001", "hide 1003", "com on",
-    "D:\\Desk\\KWB.lnk -> " + Typed + "\\KWB.exe \"Vistrel\" while E:\\Proposed busy",
-    "D:\\Menu\\Programs\\KWB.lnk -> " + Typed + "\\KWB.exe \"Vistrel\" while E:\\Proposed busy",
-    "entry KWB.exe while " + Typed + " busy", "entry Vistrel Image Browser while " + Typed + " busy",
-    "com off",
-    "arrow"};
+// A press that installs, with links in these shell folders ("" for none).
+Log Installed(const std::string &desktop = "D:\\Desk", const std::string &programs = "D:\\Menu\\Programs") {
+  Log log = {"wait", "show " + Success, "hide 1000", "hide 1", "2 reads Close", "hide 1005", "hide 1006",
+             "hide 1001", "hide 1003", "com on"};
+  for (const std::string &folder : {desktop, programs})
+    if (!folder.empty())
+      log.push_back(folder + "\\KWB.lnk -> " + Typed + "\\KWB.exe \"Vistrel\" while E:\\Proposed busy");
+  log.insert(log.end(), {"entry KWB.exe while " + Typed + " busy",
+                         "entry Vistrel Image Browser while " + Typed + " busy", "com off", "arrow"});
+  return log;
+}
 Log Stopped(const char *message) { return {"wait", std::string("box ") + message, "arrow"}; }
 
 // One press: what changes before it and what it must log.
@@ -91,7 +90,7 @@ typedef std::pair<Change, Log> Press;
 Change Failing(const std::string &call, uint32_t error) {
   return [=](Bench &b) { b.Machine.Fail(call, 1, error); };
 }
-const Press Installs = {[](Bench &) {}, Installed};
+const Press Installs = {[](Bench &) {}, Installed()};
 
 TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) {
   const std::string temp = Typed + "\\kwb.tmp"; // the archive each record is written to
@@ -102,17 +101,21 @@ TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) 
       {"busy without an edition, busy with one, ready",
        {{[](Bench &b) { b.InstallBusy = 1, b.Checked = -1; },
          {"box Please select the version to install"}},
-        {[](Bench &b) { b.Checked = 1; }, {}}, {[](Bench &b) { b.InstallBusy = 0; }, Installed},
+        {[](Bench &b) { b.Checked = 1; }, {}}, {[](Bench &b) { b.InstallBusy = 0; }, Installed()},
         {Installs.first, {"end as cancel"}}}},
-      {"no desktop folder",
-       {{[](Bench &b) { b.Keys.Keys[Shell]["Desktop"] = std::string(261, 'D'); },
-         [] { Log l = Installed; l.erase(l.begin() + 10); return l; }()}}},
+      // A shell folder counts when every level is there and its value fits the 260 bytes
+      // read, with a NUL or without; only double-byte characters keep such a link short.
+      {"desktop folder filling the buffer", {{[](Bench &b) { b.Keys.Keys[Shell]["Desktop"] = Filling; },
+                                              Installed(Filling)}}},
+      {"desktop folder a byte too long",
+       {{[](Bench &b) { b.Keys.Keys[Shell]["Desktop"] = Filling + "x"; }, Installed("")}}},
+      {"no shell folders", {{[](Bench &b) { b.Keys.Keys.erase(Shell); }, Installed("", "")}}},
       {"folder refused",
        {{Failing("create-folder " + Typed, 5), Stopped("Cannot create directory")}, Installs}},
       {"240 bytes",
        {{[](Bench &b) { b.Text = "C:\\" + std::string(237, 'a'); },
          Stopped("Cannot create directory\r\nPath length exceeds 256")},
-        {[](Bench &b) { b.Text = Typed; }, Installed}}},
+        {[](Bench &b) { b.Text = Typed; }, Installed()}}},
       // One failure of the extraction stands for all: its messages are its own tests' part.
       {"nothing expanded",
        {{Failing("expand " + temp, 5), Stopped("Error in installation")}, Installs}},
@@ -137,31 +140,6 @@ TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) 
   }
 }
 
-// Both values hold the same bytes in each case, so each must come out as Want.
-TEST(InstallationRun, ShellFoldersCountOnlyWhenEveryLevelIsThereAndTheValueFits) {
-  const std::string full(260, 'f');
-  const struct {
-    int Levels;
-    std::string Value, Want;
-  } cases[] = {{6, std::string("D:\\Desk\0x", 9), "D:\\Desk"}, {6, full, full}, {6, full + "f", ""},
-               {5, "D:\\Desk", ""}, {4, "D:\\Desk", ""}, {3, "D:\\Desk", ""},
-               {2, "D:\\Desk", ""}, {1, "D:\\Desk", ""}, {0, "D:\\Desk", ""}};
-  for (const auto &c : cases) {
-    MemoryRegistry keys;
-    size_t end = 0;
-    for (int i = 0; i <= c.Levels; ++i) // one more for the root's name
-      end = Shell.find('\\', end + 1);
-    // The values go into the last level present, where they must not be found.
-    for (const char *name : {"Desktop", "Programs"})
-      SetShellFolder(keys, Shell.substr(0, end), name, c.Value);
-    ShellFolders folders = LookUpShellFolders(keys, MemoryRegistry::CurrentUser);
-    EXPECT_EQ(std::string(folders.Desktop) + "|" + folders.Programs.GetString(),
-              c.Want + "|" + c.Want)
-        << c.Levels << " levels, values of " << c.Value.size() << " bytes";
-    EXPECT_EQ(keys.Open.size(), 2u) << c.Levels << ": only the roots stay open";
-  }
-}
-
 TEST(InstallationRun, LinkFilesAndFolderTextsFollowTheCharacterRules) {
   // 259 characters with the link file name, as many as fit; the double-byte text has 137.
   const std::string a251(251, 'a'), dbcs = "D:\\" + std::string(250, '\x83');
@@ -177,6 +155,142 @@ TEST(InstallationRun, LinkFilesAndFolderTextsFollowTheCharacterRules) {
   for (const auto &c : cases) {
     EXPECT_EQ(std::string(ShortcutFile(c.Text.c_str(), c.Page)), c.LinkFile) << c.Text;
     EXPECT_EQ(std::string(WithoutTrailingBackslash(c.Text.c_str(), c.Page)), c.Cut) << c.Text;
+  }
+}
+
+// Characters of code page 932 whose trail byte is 0x5C, the backslash.
+const std::string Table = "\x95\x5C", Katakana = "\x83\x5C";
+
+std::string Tried(const std::string &path, uint32_t result) {
+  return "create-folder " + path + " -> " + std::to_string(result);
+}
+
+TEST(FolderCreation, MakesMissingLevelsTopFirstAndTriesEachLevelAgainOnlyOnce) {
+  const std::string trailByte = "C:\\" + Katakana + Table; // a parent ending in 0x5C
+  std::string deep = "C:"; // 232 bytes of folders that exist; the last level makes the length
+  while (deep.size() < 226)
+    deep += "\\" + std::string(9, 'f');
+  const std::string long239 = deep + "\\" + std::string(238 - deep.size(), 'x');
+  const struct {
+    const char *Name;
+    std::function<void(MemoryMachine &)> Setup;
+    std::string Path;
+    uint32_t Result;
+    std::vector<std::string> Calls;
+  } rows[] = {
+      {"every level missing", nullptr, "C:\\A\\B\\C", 0,
+       {Tried("C:\\A\\B\\C", 3), Tried("C:\\A\\B", 3), Tried("C:\\A", 0), Tried("C:\\A\\B", 0),
+        Tried("C:\\A\\B\\C", 0)}},
+      {"existing folder", [](MemoryMachine &m) { m.AddFolder("C:\\V\\D"); }, "C:\\V\\D", 0,
+       {Tried("C:\\V\\D", 183)}},
+      {"white space around", [](MemoryMachine &m) { m.AddFolder("C:\\P F"); }, " \t C:\\P F\\V \r\n\v\f ",
+       0, {Tried("C:\\P F\\V", 0)}},
+      // No parent can be split off: a missing drive, a trailing or a doubled backslash.
+      {"missing drive", nullptr, "Q:\\Setup", 3, {Tried("Q:\\Setup", 3)}},
+      {"trailing backslash", nullptr, "C:\\X\\Y\\", 3, {Tried("C:\\X\\Y\\", 3)}},
+      {"doubled backslash", nullptr, "C:\\X\\\\Y", 3, {Tried("C:\\X\\\\Y", 3)}},
+      // Only full paths: a drive root, from a drive's root, or a share's.
+      {"relative name", nullptr, "Vistrel", 161, {}},
+      {"from the current drive's root", nullptr, "\\NoDrive\\X", 161, {}},
+      {"relative to a drive's folder", nullptr, "c:X", 161, {}},
+      {"drive root", nullptr, "C:", 0, {Tried("C:", 183)}},
+      {"server share", [](MemoryMachine &m) { m.AddFolder("\\\\srv\\share"); }, "\\\\srv\\share\\V",
+       0, {Tried("\\\\srv\\share\\V", 0)}},
+      // The deepest error is passed up, and the levels made stay.
+      {"access denied part way", [](MemoryMachine &m) { m.Fail("create-folder C:\\P\\Q", 2, 5); },
+       "C:\\P\\Q\\R", 5, {Tried("C:\\P\\Q\\R", 3), Tried("C:\\P\\Q", 3), Tried("C:\\P", 0), Tried("C:\\P\\Q", 5)}},
+      // A level still missing its parent after the parent was made ends the attempt: a
+      // file in the way, or a parent whose trailing blank only its own creation dropped.
+      {"file in the way", [](MemoryMachine &m) { m.Entries["C:\\F"]; }, "C:\\F\\G", 3,
+       {Tried("C:\\F\\G", 3), Tried("C:\\F", 183), Tried("C:\\F\\G", 3)}},
+      {"parent ending in a blank", nullptr, "C:\\X \\Y", 3,
+       {Tried("C:\\X \\Y", 3), Tried("C:\\X", 0), Tried("C:\\X \\Y", 3)}},
+      // A backslash is found as a character, never as the trail byte 0x5C of one.
+      {"last level ending in a trail byte 0x5C", nullptr, "C:\\N\\X" + Table, 0,
+       {Tried("C:\\N\\X" + Table, 3), Tried("C:\\N", 0), Tried("C:\\N\\X" + Table, 0)}},
+      {"parent ending in a trail byte 0x5C", nullptr, trailByte + "\\B", 0,
+       {Tried(trailByte + "\\B", 3), Tried(trailByte, 0), Tried(trailByte + "\\B", 0)}},
+      // 240 bytes or more after trimming: nothing is tried. A double-byte character counts two.
+      {"240 bytes", nullptr, long239 + "y", 24, {}},
+      {"239 bytes and blanks", nullptr, "  " + long239 + "  ", 0, {Tried(long239, 0)}},
+      {"239 bytes, double-byte", nullptr, long239.substr(0, 237) + Table, 0,
+       {Tried(long239.substr(0, 237) + Table, 0)}},
+      {"240 bytes, double-byte", nullptr, long239.substr(0, 238) + Table, 24, {}},
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.Name);
+    MemoryMachine machine(DoubleByte);
+    machine.AddFolder(deep);
+    if (row.Setup)
+      row.Setup(machine);
+    EXPECT_EQ(CreateFolderPath(machine, DoubleByte, CString(row.Path.c_str())), row.Result);
+    EXPECT_EQ(machine.Calls, row.Calls);
+  }
+}
+
+// The registry entries: which keys are opened and created in what order, the bytes
+// counted for each value, and every key closed, innermost first. The values themselves
+// are read back from the real registry in the Wine tests.
+const std::string Lists = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+enum Routine { AppPath, Uninstall, Reader };
+
+// The calls of a walk down the levels to the list, of which `present` exist (handles 2 to
+// 6), the calls inside the list, and the closes from handle `innermost` down to 2.
+std::vector<std::string> Walk(Routine routine, std::vector<std::string> inside, int innermost, int present = 5) {
+  const std::string levels[] = {"SOFTWARE", "Microsoft", "Windows", "CurrentVersion",
+                                routine == Uninstall ? "Uninstall" : "App Paths"};
+  std::vector<std::string> calls;
+  for (int i = 0; i < std::min(present + 1, 5); ++i)
+    calls.push_back("open " + levels[i] + " -> " + std::to_string(i < present ? i + 2 : 0));
+  calls.insert(calls.end(), inside.begin(), inside.end());
+  for (int handle = innermost; handle >= 2; --handle)
+    calls.push_back("close " + std::to_string(handle));
+  return calls;
+}
+
+TEST(Registration, OpensEachLevelCreatesOnlyTheEntryCountsTheNulAndClosesInnermostFirst) {
+  struct Row {
+    Routine Run;
+    std::string Setup; // a key that cannot be created, or the Path value stored
+    std::vector<std::string> Calls;
+    std::string Read = "";
+    int Present = 5;
+  };
+  std::vector<Row> rows = {
+      {AppPath, "", Walk(AppPath, {"create KWB.exe -> 7", "set  50", "set Path 42"}, 7)},
+      // Quoted, so that the blank in "Program Files" cannot start C:\Program.exe.
+      {Uninstall, "",
+       Walk(Uninstall, {"create Vistrel Image Browser -> 7", "set DisplayName 22", "set UninstallString 58"}, 7)},
+      {AppPath, "KWB.exe", Walk(AppPath, {"create KWB.exe -> 0"}, 6)},
+      {Reader, "E:\\A", Walk(Reader, {"open KWB.exe -> 7", "query Path 261"}, 7), "E:\\A"},
+      {Reader, "", Walk(Reader, {"open KWB.exe -> 0"}, 6)},
+  };
+  // The path ends at its first NUL, or where it fills the buffer of 261 bytes.
+  const std::string longest(260, 'p'), reading = "open KWB.exe -> 7";
+  for (const auto &[stored, read] : {std::pair<std::string, std::string>{longest + "q", longest + "q"},
+                                     {longest + "q" + '\0', ""}, {std::string("D:\\A\0junk", 9), "D:\\A"}})
+    rows.push_back({Reader, stored, Walk(Reader, {reading, "query Path 261"}, 7), read});
+  // A level missing at each depth: the levels above it are closed and nothing is written.
+  for (Routine routine : {AppPath, Uninstall, Reader})
+    for (int present = 0; present < 5; ++present)
+      rows.push_back({routine, "", Walk(routine, {}, present + 1, present), "", present});
+  for (const Row &row : rows) {
+    SCOPED_TRACE("routine " + std::to_string(row.Run) + ", " + row.Setup + ", levels " + std::to_string(row.Present));
+    MemoryRegistry registry;
+    const std::string list = Lists + (row.Run == Uninstall ? "\\Uninstall" : "\\App Paths");
+    size_t end = 0;
+    for (int level = 0; level < row.Present; ++level)
+      end = list.find('\\', end + 1);
+    registry.AddKey(list.substr(0, end));
+    registry.FailCreate = row.Setup;
+    if (row.Run == Reader && !row.Setup.empty())
+      registry.Keys[list + "\\KWB.exe"]["Path"] = row.Setup;
+    const CString read = row.Run == Reader ? ReadPreviousInstallFolder(registry) : CString();
+    if (row.Run != Reader)
+      (row.Run == AppPath ? WriteAppPathEntry : WriteUninstallEntry)(registry, Typed.c_str()); // 41 bytes
+    EXPECT_EQ(registry.Calls, row.Calls);
+    EXPECT_EQ(std::string(read), row.Read);
+    EXPECT_EQ(registry.Open.size(), 2u) << "a key was left open";
   }
 }
 

@@ -26,11 +26,14 @@
 
 // Code page 932's lead bytes when DoubleByte is set; none otherwise.
 struct TestCodePage : CodePage {
-  bool DoubleByte = false;
+  bool DoubleByte;
+  explicit TestCodePage(bool doubleByte = false) : DoubleByte(doubleByte) {}
   bool IsLeadByte(unsigned char b) const override {
     return DoubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
   }
 };
+// In code page 932, 0x95 0x5C (表) and 0x83 0x5C are characters whose trail byte is a backslash.
+inline const TestCodePage SingleByte, DoubleByte(true);
 
 // The file time of a date and time taken as UTC, the stand-ins' time zone.
 inline FileTime UtcFileTime(const LocalTime &t) {
