@@ -18,47 +18,21 @@ const FileTime LibraryTime = UtcFileTime({2000, 9, 15, 15, 51, 56});
 
 struct Bench : MemoryMachine {
   TestCodePage Code;
-  std::string Into = Folder;
   Bench() : MemoryMachine(Code) {
     AddFolder(Folder);
     AddFolder("C:\\WINDOWS\\SYSTEM");
     Resources = PackedPayload();
   }
   bool Extract(int edition) {
-    return ExtractPayload({*this, *this, *this, *this, *this, *this, Code, *this}, Into.c_str(), edition);
+    return ExtractPayload({*this, *this, *this, *this, *this, *this, Code, *this}, Folder.c_str(), edition);
   }
   std::string Path(int file, const std::string &library) const {
-    return file == LibraryFileIndex ? library : Into + "\\" + PayloadFileNames[file];
+    return file == LibraryFileIndex ? library : Folder + "\\" + PayloadFileNames[file];
   }
 };
 
-TEST(Extraction, WritesExpandsChecksAndReplacesEachFileBeforeTheNextAndRemovesTheArchive) {
-  Bench bench;
-  ASSERT_TRUE(bench.Extract(0));
-  std::vector<std::string> expected = {"open " + SystemLibrary + " -> 2"};
-  for (int i = 0; i < PayloadFileCount; ++i) {
-    const std::string path = bench.Path(i, SystemLibrary), &bytes = Editions[0][i];
-    const std::string temp = i == LibraryFileIndex ? SystemTemporary : Temporary;
-    const std::string size = std::to_string(bytes.size());
-    // Nothing of an earlier name is written through: it is removed, then made anew.
-    expected.insert(expected.end(),
-                    {"delete " + Archive + (i ? " -> 0" : " -> 2"), "create " + Archive + " -> 0",
-                     "write " + Archive + " 4 -> 0",
-                     "write " + Archive + " " + std::to_string(Packed(bytes).size() - 4) + " -> 0",
-                     "close " + Archive, "expand " + Archive + " -> " + size, "delete " + temp + " -> 2",
-                     "create " + temp + " -> 0", "write " + temp + " " + size + " -> 0",
-                     "read-times " + temp + " -> 0", "close " + temp, "set-times " + temp + " -> 0",
-                     "replace " + path + " -> 0"});
-    // Creation and last write get the fixed time; the last access stays the platform's.
-    const FileTimes times = bench.Entries[path].Times;
-    const FileTime stamp = i == LibraryFileIndex ? LibraryTime : ProductTime;
-    EXPECT_TRUE(times.Creation == stamp && times.LastWrite == stamp && times.LastAccess > stamp) << path;
-  }
-  expected.push_back("delete " + Archive + " -> 0");
-  EXPECT_EQ(bench.Calls, expected);
-  EXPECT_EQ(bench.Blocks, std::vector<uint32_t>{2000000});
-}
-
+// Each file is written whole under a temporary name, stamped and then put in its place,
+// before the next; the archive and the temporary files go on every way out.
 TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
   const std::string first = Packed(Editions[0][0]) + Packed(Editions[0][2]);
   const std::string besideProduct = Folder + "\\ijl15.dll", archive = "create " + Archive;
@@ -68,32 +42,28 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
     std::function<void(Bench &)> Setup;
     const char *Message; // "" when the extraction succeeds
     int Installed;       // files of the installation order in place, the rest as they were
-    bool Unused = false;
-    int Partial = -1; // unused: a file is replaced whole or not at all
-    std::string Library = SystemLibrary;
-    int Edition = 0;
+    std::string Library = SystemLibrary; // where the library is installed
+    bool Unused = false; // a file the run made stays: its removal failed
+    int Edition = 0, Unstamped = -1; // a file whose times stay as the platform made them
   } rows[] = {
-      {"edition 4.2", nullptr, "", 5, false, -1, lib, 1},
-      {"edition 2 is 3.1.1", nullptr, "", 5, false, -1, lib, 2},
-      {"times cannot be read", [](Bench &b) { b.Fail("read-times " + Temporary, 1, 1); }, "", 5},
-      {"times cannot be set", [](Bench &b) { b.Fail("set-times " + Temporary, 2, 1); }, "", 5},
-      {"long install folder", [](Bench &b) { b.AddFolder(b.Into = "C:\\" + std::string(236, 'v')); }, "", 5},
+      {"edition 4.2", nullptr, "", 5, lib, false, 1},
+      {"times cannot be read", [](Bench &b) { b.Fail("read-times " + Temporary, 1, 1); }, "", 5, lib, false, 0, 0},
+      {"times cannot be set", [](Bench &b) { b.Fail("set-times " + Temporary, 2, 1); }, "", 5, lib, false, 0, 2},
+      {"files left by an earlier run", [](Bench &b) { b.Entries[Temporary], b.Entries[SystemTemporary], b.Entries[Archive]; }, "", 5},
       // The library goes to the system folder, else the Windows folder, else beside the
       // product. A drive root keeps its backslash in the platform's answer, and a folder
       // may end in a double-byte character whose trail byte is 0x5C.
-      {"no system folder", [](Bench &b) { b.System = "X"; }, "", 5, false, -1, "C:\\WINDOWS\\ijl15.dll"},
-      {"no folder of the system", [](Bench &b) { b.System = "", b.Windows = "D"; }, "", 5, false, -1,
-       besideProduct},
-      {"system folder a drive root", [](Bench &b) { b.System = "C:\\"; }, "", 5, false, -1, "C:\\ijl15.dll"},
+      {"no system folder", [](Bench &b) { b.System = "X"; }, "", 5, "C:\\WINDOWS\\ijl15.dll"},
+      {"no folder of the system", [](Bench &b) { b.System = "", b.Windows = "D"; }, "", 5, besideProduct},
+      {"system folder a drive root", [](Bench &b) { b.System = "C:\\"; }, "", 5, "C:\\ijl15.dll"},
       {"double-byte system folder", [](Bench &b) { b.Code.DoubleByte = true, b.AddFolder(b.System = "C:\\\x83\x5C"); },
-       "", 5, false, -1, "C:\\\x83\x5C\\ijl15.dll"},
+       "", 5, "C:\\\x83\x5C\\ijl15.dll"},
       // A system library as new as ours, to the second, stays, and ours goes beside the
       // product; one that cannot be checked counts as older.
-      {"library as old", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime; }, "", 5, false,
-       -1, besideProduct},
+      {"library as old", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime; }, "", 5, besideProduct},
       {"library newer within the second",
        [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime + FileTimeTicksPerSecond * 3 / 2; },
-       "", 5, false, -1, besideProduct},
+       "", 5, besideProduct},
       {"library a tick older", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime - 1; }, "", 5},
       {"library unreadable", [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5); }, "", 5},
       {"library times unreadable", [](Bench &b) { b.Fail("read-times " + SystemLibrary, 1, 1); }, "", 5},
@@ -121,7 +91,7 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
       {"archive data: short write", [](Bench &b) { b.Fail("write " + Archive, 6, 0, 100); }, DiskFull, 2},
       {"archive data: other error", [](Bench &b) { b.Fail("write " + Archive, 2, 5); }, Failed, 0},
       {"archive: delete fails",
-       [](Bench &b) { b.Fail("write " + Archive, 2, 112), b.Fail("delete " + Archive, 2, 5); }, DiskFull, 0, true},
+       [](Bench &b) { b.Fail("write " + Archive, 2, 112), b.Fail("delete " + Archive, 2, 5); }, DiskFull, 0, lib, true},
       {"nothing expanded", [](Bench &b) { b.Fail("expand " + Archive, 3, 0); }, Failed, 2},
       {"record of an empty file", [](Bench &b) { b.Resources[130] = Packed("") + End; }, Failed, 0},
       // Each step of a replacement fails in turn: the old file stays as it was.
@@ -134,9 +104,9 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
       {"temporary file: disk full", [=](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail(temp, 3, 112, 400); }, DiskFull, 3},
       {"temporary file: short write", [=](Bench &b) { b.Fail(temp, 3, 0, 400); }, DiskFull, 3},
       {"temporary file: other error", [=](Bench &b) { b.Fail(temp, 3, 5, 10); }, Failed, 3},
-      {"temporary file: delete fails", [=](Bench &b) { b.Fail(temp, 3, 5), b.Fail("delete " + Temporary, 4, 5); }, Failed, 3, true},
-      // What the expansion gives must be what was packed, in length and bytes.
-            // (132: the library's count and sums at 0, then 130's count at 16, its sums from 20.)
+      {"temporary file: delete fails", [=](Bench &b) { b.Fail(temp, 3, 5), b.Fail("delete " + Temporary, 4, 5); }, Failed, 3, lib, true},
+      // What the expansion gives must be what was packed, in length and bytes. (132: the
+      // library's count and sums at 0, then 130's count at 16, its sums from 20.)
       {"expanded bytes differ", [](Bench &b) { b.Resources[132][36] ^= 1; }, Damaged, 2},
       {"expanded length differs", [](Bench &b) { b.Resources[132][12] ^= 1; }, Damaged, 1},
       {"no sums for the record", [](Bench &b) { b.Resources[132].resize(32); }, Damaged, 0},
@@ -151,13 +121,18 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
     const std::map<std::string, MemoryMachine::Entry> before = bench.Entries;
     EXPECT_EQ(bench.Extract(row.Edition), !*row.Message);
     EXPECT_EQ(bench.Messages, *row.Message ? std::vector<std::string>{row.Message} : std::vector<std::string>{});
+    EXPECT_EQ(bench.Blocks, std::vector<uint32_t>{2000000});
     for (int i = 0; i < PayloadFileCount; ++i) {
       const std::string path = bench.Path(i, row.Library);
-      const std::string &bytes = Editions[row.Edition == 1][i];
-      if (i < row.Installed || (i == row.Installed && row.Partial >= 0))
-        EXPECT_TRUE(bench.Entries[path].Bytes == bytes.substr(0, i < row.Installed ? bytes.size() : row.Partial))
+      // Creation and last write get the fixed time; the last access stays the platform's.
+      const FileTime stamp = i == LibraryFileIndex ? LibraryTime : ProductTime;
+      if (i < row.Installed) {
+        const FileTimes times = bench.Entries[path].Times;
+        EXPECT_TRUE(bench.Entries[path].Bytes == Editions[row.Edition][i] &&
+                    (i == row.Unstamped ? times.Creation != stamp
+                                        : times.Creation == stamp && times.LastWrite == stamp && times.LastAccess > stamp))
             << path;
-      else
+      } else
         EXPECT_TRUE(before.count(path) ? bench.Entries[path].Bytes == before.at(path).Bytes : !bench.Entries.count(path))
             << path << " was written";
     }
@@ -171,45 +146,34 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
   }
 }
 
-} // namespace
-
-namespace {
-
 // One bit of any record of any resource, a length, a count or the sums resource itself:
-// the start-up check finds every one, reading nothing past a resource's end.
+// the start-up check finds every one, reading nothing past a resource's end. (The sums of
+// the expanded files are checked after each expansion.)
 TEST(PayloadSums, TheStartUpCheckFindsEveryDamage) {
-  const std::map<int, std::string> packed = PackedPayload();
-  std::vector<std::pair<std::string, std::function<void(std::map<int, std::string> &)>>> rows = {
-      {"sums missing", [](auto &r) { r.erase(132); }},
-      {"sums a number short", [](auto &r) { r[132].resize(r[132].size() - 4); }},
-      {"a record too many", [](auto &r) { r[130].insert(r[130].size() - 4, Packed("x")); }},
-      {"a record too few", [](auto &r) { r[131] = Packed(Editions[1][0]) + End; }},
-      {"count one higher", [](auto &r) { ++r[132][16]; }},
-      {"a stored CRC", [](auto &r) { r[132][20] ^= 1; }},
-  };
-  // (The sums of the expanded files are checked after each expansion.)
-  for (int id : {129, 130, 131})
-    for (size_t at = 0, offset = 0; offset + 4 < packed.at(id).size(); ++at) {
-      // Each record's length one too long and one too short, and a bit in its data.
-      const std::string &bytes = packed.at(id);
-      const uint32_t length = uint8_t(bytes[offset]) | uint8_t(bytes[offset + 1]) << 8;
-      for (int change : {1, -1, 0})
-        rows.push_back({std::to_string(id) + " record " + std::to_string(at) + " " + std::to_string(change),
-                        [=](auto &r) {
-                          if (change)
-                            r[id][offset] = char(r[id][offset] + change);
-                          else
-                            r[id][offset + 4 + length / 2] ^= 0x10;
-                        }});
-      offset += 4 + length;
-    }
   Bench bench;
   EXPECT_TRUE(IsPayloadIntact(bench));
-  for (const auto &row : rows) {
-    bench.Resources = packed;
-    row.second(bench.Resources);
-    EXPECT_FALSE(IsPayloadIntact(bench)) << row.first;
-  }
+  const std::map<int, std::string> packed = bench.Resources;
+  const auto damaged = [&](const std::string &what, std::function<void(std::map<int, std::string> &)> damage) {
+    damage(bench.Resources = packed);
+    EXPECT_FALSE(IsPayloadIntact(bench)) << what;
+  };
+  damaged("sums missing", [](auto &r) { r.erase(132); });
+  damaged("sums a number short", [](auto &r) { r[132].resize(r[132].size() - 4); });
+  damaged("a record too many", [](auto &r) { r[130].insert(r[130].size() - 4, Packed("x")); });
+  damaged("a record too few", [](auto &r) { r[131] = Packed(Editions[1][0]) + End; });
+  damaged("count one higher", [](auto &r) { ++r[132][16]; });
+  damaged("a stored CRC", [](auto &r) { r[132][20] ^= 1; });
+  // Each record's length one too long and one too short, and a bit in its data.
+  for (int id : {129, 130, 131})
+    for (size_t at = 0, offset = 0; offset + 4 < packed.at(id).size(); ++at) {
+      const uint32_t length = uint8_t(packed.at(id)[offset]) | uint8_t(packed.at(id)[offset + 1]) << 8;
+      for (int change : {1, -1, 0})
+        damaged(std::to_string(id) + " record " + std::to_string(at) + " " + std::to_string(change), [=](auto &r) {
+          char &byte = r[id][change ? offset : offset + 4 + length / 2];
+          byte = change ? char(byte + change) : char(byte ^ 0x10);
+        });
+      offset += 4 + length;
+    }
 }
 
 } // namespace
