@@ -302,20 +302,21 @@ inline const std::vector<std::string> Editions[2] = {
     {Generated(1, 6100), Generated(20, 3100), Generated(2, 2300), Generated(3, 700), Generated(4, 910)},
     {Generated(11, 6400), Generated(20, 3100), Generated(12, 2100), Generated(13, 820), Generated(14, 930)}};
 
-inline std::string Resource(int edition) {
-  std::string records;
-  for (int i : {0, 2, 3, 4})
-    records += Packed(Editions[edition][i]);
-  return records + End;
-}
-
-// The payload resources of both editions with their checksum resource, 132.
-inline std::map<int, std::string> PackedPayload() {
-  std::map<int, std::string> resources = {{129, Packed(Editions[0][1]) + End}, {130, Resource(0)}, {131, Resource(1)}};
+// The checksum resource, 132, of payload resources 129 to 131 as the packer makes it.
+inline std::string SumsOf(std::map<int, std::string> &resources) {
   std::vector<std::vector<uint8_t>> packed;
   for (int id : {129, 130, 131})
     packed.emplace_back(resources[id].begin(), resources[id].end());
   const std::vector<uint8_t> sums = kwbpack::buildPayloadSums(packed);
-  resources[132].assign(sums.begin(), sums.end());
+  return std::string(sums.begin(), sums.end());
+}
+
+// The payload resources of both editions with their checksum resource.
+inline std::map<int, std::string> PackedPayload() {
+  std::map<int, std::string> resources = {{129, Packed(Editions[0][1]) + End}};
+  for (int edition : {0, 1})
+    for (int file : {0, 2, 3, 4})
+      resources[130 + edition] += Packed(Editions[edition][file]) + (file == 4 ? End : "");
+  resources[132] = SumsOf(resources);
   return resources;
 }
