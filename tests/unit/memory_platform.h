@@ -18,6 +18,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -67,8 +68,7 @@ class MemoryMachine : public Files, public Folders, public SystemFolders, public
 public:
   struct Entry { bool Folder = false; std::string Bytes; FileTimes Times = {0, 0, 0}; };
   std::map<std::string, Entry> Entries;
-  // One line a call: "<call> <path> -> <result>", as "create-folder C:\A -> 0" or
-  // "write C:\A\kwb.tmp 4 -> 0"; a close is "close <path>".
+  // One line a call on a path: "<call> <path> -> <result>", as "create-folder C:\A -> 0".
   std::vector<std::string> Calls;
   std::map<FileHandle, std::string> Open; // the path of each open handle
   std::string System = "C:\\WINDOWS\\SYSTEM", Windows = "C:\\WINDOWS";
@@ -86,9 +86,9 @@ public:
     for (size_t end = 0; end != std::string::npos; end = path.find('\\', end + 1))
       Entries[path.substr(0, end ? end : std::string::npos)].Folder = true;
   }
-  // Makes the nth call "<call> <path>" (or the nth "<call>" of any path) from now fail with error. A failing write first
-  // writes `written` bytes (with error 0 it is a short write that reports success); a
-  // failing expansion returns the error negated.
+  // Makes the nth call "<call> <path>" (or the nth "<call>" of any path) from now fail
+  // with error. A failing write first writes `written` bytes (with error 0 it is a short
+  // write that reports success); a failing expansion returns the error negated.
   void Fail(const std::string &call, int nth, uint32_t error, uint32_t written = 0) {
     Failures[call] = {nth, error, written};
   }
@@ -115,14 +115,14 @@ public:
       count = std::min(count, size);
     Entries[path].Bytes.append(static_cast<const char *>(data), *written = count);
     Entries[path].Times.LastWrite = Now += FileTimeTicksPerSecond;
-    return Record("write " + path + " " + std::to_string(size), error);
+    return error;
   }
   bool ReadTimes(FileHandle file, FileTimes *times) override {
     return !Call("read-times", Open.at(file), [] { return 0u; }, [&] { *times = Entries[Open.at(file)].Times; });
   }
   void Close(FileHandle file) override {
-    Calls.push_back("close " + Open.at(file));
-    Open.erase(file);
+    if (!Open.erase(file))
+      throw std::logic_error("a handle closed twice, or never opened");
   }
   bool SetTimes(const char *path, const FileTimes &times) override {
     return !Call("set-times", path, [&] { return Entries.count(path) ? 0 : ErrorAccessDenied; },
@@ -148,7 +148,7 @@ public:
                      : ExpandInMemory(Entries[path].Bytes, &expanded) ? -3
                      : int32_t(std::min(expanded.size(), size_t(size)));
     memcpy(buffer, expanded.data(), size_t(std::max(result, 0)));
-    return int32_t(Record("expand " + std::string(path), uint32_t(result)));
+    return result;
   }
   // Each resource is served from a block of its exact size, so that AddressSanitizer sees
   // a read past its end.
@@ -197,10 +197,6 @@ private:
     auto parent = separator == std::string::npos ? Entries.end() : Entries.find(path.substr(0, separator));
     return separator == std::string::npos || (parent != Entries.end() && parent->second.Folder) ? 0 : ErrorPathNotFound;
   }
-  uint32_t Record(const std::string &call, uint32_t result) {
-    Calls.push_back(call + " -> " + std::to_string(int32_t(result)));
-    return result;
-  }
   // The call on path: the failure asked for, or else what the platform would answer, and
   // what it does when it succeeds. Returns the error.
   template <typename Answer, typename Effect>
@@ -209,7 +205,8 @@ private:
     error = Injected(name + " " + path, &error) || Injected(name, &error) ? error : answer();
     if (!error)
       effect();
-    return Record(name + " " + path, error);
+    Calls.push_back(name + " " + path + " -> " + std::to_string(error));
+    return error;
   }
 
   std::map<std::string, Failure> Failures;

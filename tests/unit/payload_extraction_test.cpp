@@ -13,6 +13,7 @@ const std::string Archive = Folder + "\\kwb.tmp", SystemLibrary = "C:\\WINDOWS\\
 const std::string Temporary = Folder + "\\kwb.new", SystemTemporary = "C:\\WINDOWS\\SYSTEM\\kwb.new";
 const char Damaged[] = "The setup program is damaged\r\nObtain a new copy and try again";
 const char DiskFull[] = "Disk full\r\nCorrect and retry", Failed[] = "Error in installation";
+const char Creating[] = "Error creating file";
 const FileTime ProductTime = UtcFileTime({2005, 1, 10, 8, 0, 0});
 const FileTime LibraryTime = UtcFileTime({2000, 9, 15, 15, 51, 56});
 
@@ -37,15 +38,11 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
   const std::string first = Packed(Editions[0][0]) + Packed(Editions[0][2]);
   const std::string besideProduct = Folder + "\\ijl15.dll", archive = "create " + Archive;
   const std::string temp = "write " + Temporary, lib = SystemLibrary;
-  struct Row {
-    const char *Name;
-    std::function<void(Bench &)> Setup;
-    const char *Message; // "" when the extraction succeeds
-    int Installed;       // files of the installation order in place, the rest as they were
-    std::string Library = SystemLibrary; // where the library is installed
-    bool Unused = false; // a file the run made stays: its removal failed
-    int Edition = 0, Unstamped = -1; // a file whose times stay as the platform made them
-  } rows[] = {
+  // Message: "" when the extraction succeeds. Installed: files of the installation order in
+  // place, the rest as they were. Library: where the library is installed. Unused: a file
+  // the run made stays, as its removal failed. Unstamped: a file whose times stay the platform's.
+  struct Row { const char *Name; std::function<void(Bench &)> Setup; const char *Message; int Installed;
+               std::string Library = SystemLibrary; bool Unused = false; int Edition = 0, Unstamped = -1; } rows[] = {
       {"edition 4.2", nullptr, "", 5, lib, false, 1},
       {"times cannot be read", [](Bench &b) { b.Fail("read-times " + Temporary, 1, 1); }, "", 5, lib, false, 0, 0},
       {"times cannot be set", [](Bench &b) { b.Fail("set-times " + Temporary, 2, 1); }, "", 5, lib, false, 0, 2},
@@ -62,14 +59,12 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
       // product; one that cannot be checked counts as older.
       {"library as old", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime; }, "", 5, besideProduct},
       {"library newer within the second",
-       [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime + FileTimeTicksPerSecond * 3 / 2; },
-       "", 5, besideProduct},
+       [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime + FileTimeTicksPerSecond * 3 / 2; }, "", 5, besideProduct},
       {"library a tick older", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime - 1; }, "", 5},
       {"library unreadable", [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5); }, "", 5},
       {"library times unreadable", [](Bench &b) { b.Fail("read-times " + SystemLibrary, 1, 1); }, "", 5},
       {"library unreadable and locked",
-       [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5), b.Fail("replace " + SystemLibrary, 1, 5); },
-       "Error creating file", 1},
+       [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5), b.Fail("replace " + SystemLibrary, 1, 5); }, Creating, 1},
       // The list ends at a zero length; a record running past the resource's end is damage.
       {"edition ends after two records", [&](Bench &b) { b.Resources[130] = first + End; }, "", 3},
       {"edition ends at once", [](Bench &b) { b.Resources[130] = End; }, "", 0},
@@ -96,11 +91,9 @@ TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
       {"record of an empty file", [](Bench &b) { b.Resources[130] = Packed("") + End; }, Failed, 0},
       // Each step of a replacement fails in turn: the old file stays as it was.
       {"old file in use",
-       [](Bench &b) { b.Entries[Folder + "\\KWB.hlp"].Bytes = "old", b.Fail("replace " + Folder + "\\KWB.hlp", 1, 32); },
-       "Error creating file", 2},
+       [](Bench &b) { b.Entries[Folder + "\\KWB.hlp"].Bytes = "old", b.Fail("replace " + Folder + "\\KWB.hlp", 1, 32); }, Creating, 2},
       {"temporary file cannot be made",
-       [](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail("create " + Temporary, 3, 5); },
-       "Error creating file", 3},
+       [](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail("create " + Temporary, 3, 5); }, Creating, 3},
       {"temporary file: disk full", [=](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail(temp, 3, 112, 400); }, DiskFull, 3},
       {"temporary file: short write", [=](Bench &b) { b.Fail(temp, 3, 0, 400); }, DiskFull, 3},
       {"temporary file: other error", [=](Bench &b) { b.Fail(temp, 3, 5, 10); }, Failed, 3},

@@ -55,11 +55,7 @@ TEST(Rules, ZoneRulesApplyTheRuleOfTheDateAsked) {
   const ZoneRules us = {300, 0, -60, {0, 10, 0, 5, 2, 0, 0}, {0, 4, 0, 1, 2, 0, 0}};
   const ZoneRules once = {-60, 0, -60, {2000, 10, 0, 29, 3, 0, 0}, {2000, 3, 0, 26, 2, 0, 0}};
   const ZoneRules none = {-540, 0, 0, {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
-  const struct {
-    const ZoneRules &Rules;
-    LocalTime Time;
-    long Bias;
-  } rows[] = {
+  const struct { const ZoneRules &Rules; LocalTime Time; long Bias; } rows[] = {
       {europe, {2000, 3, 26, 1, 59, 59}, -60},   {europe, {2000, 3, 26, 2, 0, 0}, -120},
       {europe, {2000, 10, 29, 2, 59, 59}, -120}, {europe, {2000, 10, 29, 3, 0, 0}, -60},
       {europe, {2004, 3, 21, 12, 0, 0}, -60},    {europe, {2004, 3, 28, 12, 0, 0}, -120},
