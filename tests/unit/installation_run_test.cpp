@@ -210,65 +210,47 @@ TEST(FolderCreation, MakesMissingLevelsTopFirstAndTriesEachLevelAgainOnlyOnce) {
   }
 }
 
-// The registry entries: which keys are opened and created in what order, the bytes
-// counted for each value, and every key closed, innermost first. The values themselves
-// are read back from the real registry in the Wine tests.
-const std::string Lists = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-enum Routine { AppPath, Uninstall, Reader };
-
-// The calls of a walk down the levels to the list, of which `present` exist (handles 2 to
-// 6), the calls inside the list, and the closes from handle `innermost` down to 2.
-std::vector<std::string> Walk(Routine routine, std::vector<std::string> inside, int innermost, int present = 5) {
-  const std::string levels[] = {"SOFTWARE", "Microsoft", "Windows", "CurrentVersion",
-                                routine == Uninstall ? "Uninstall" : "App Paths"};
-  std::vector<std::string> calls;
-  for (int i = 0; i < std::min(present + 1, 5); ++i)
-    calls.push_back("open " + levels[i] + " -> " + std::to_string(i < present ? i + 2 : 0));
-  calls.insert(calls.end(), inside.begin(), inside.end());
-  for (int handle = innermost; handle >= 2; --handle)
-    calls.push_back("close " + std::to_string(handle));
-  return calls;
-}
-
-TEST(Registration, OpensEachLevelCreatesOnlyTheEntryCountsTheNulAndClosesInnermostFirst) {
-  // Setup: a key that cannot be created, or the Path value stored; Present: levels there.
-  struct Row { Routine Run; std::string Setup; std::vector<std::string> Calls; std::string Read = ""; int Present = 5; };
-  std::vector<Row> rows = {
-      {AppPath, "", Walk(AppPath, {"create KWB.exe -> 7", "set  50", "set Path 42"}, 7)},
-      // Quoted, so that the blank in "Program Files" cannot start C:\Program.exe.
-      {Uninstall, "",
-       Walk(Uninstall, {"create Vistrel Image Browser -> 7", "set DisplayName 22", "set UninstallString 58"}, 7)},
-      {AppPath, "KWB.exe", Walk(AppPath, {"create KWB.exe -> 0"}, 6)},
-      {Reader, "E:\\A", Walk(Reader, {"open KWB.exe -> 7", "query Path 261"}, 7), "E:\\A"},
-      {Reader, "", Walk(Reader, {"open KWB.exe -> 0"}, 6)},
-  };
-  // The path ends at its first NUL, or where it fills the buffer of 261 bytes.
-  const std::string longest(260, 'p'), reading = "open KWB.exe -> 7";
-  for (const auto &[stored, read] : {std::pair<std::string, std::string>{longest + "q", longest + "q"},
-                                     {longest + "q" + '\0', ""}, {std::string("D:\\A\0junk", 9), "D:\\A"}})
-    rows.push_back({Reader, stored, Walk(Reader, {reading, "query Path 261"}, 7), read});
-  // A level missing at each depth: the levels above it are closed and nothing is written.
-  for (Routine routine : {AppPath, Uninstall, Reader})
-    for (int present = 0; present < 5; ++present)
-      rows.push_back({routine, "", Walk(routine, {}, present + 1, present), "", present});
-  for (const Row &row : rows) {
-    SCOPED_TRACE("routine " + std::to_string(row.Run) + ", " + row.Setup + ", levels " + std::to_string(row.Present));
-    MemoryRegistry registry;
-    const std::string list = Lists + (row.Run == Uninstall ? "\\Uninstall" : "\\App Paths");
+// The registry entries: only the entry's own key is created, below levels that must all be
+// there; each value's bytes are counted with their NUL; every key is closed, innermost first.
+// The values themselves are read back from the real registry in the Wine tests.
+TEST(Registration, WritesBelowEveryLevelOnlyCountsTheNulAndClosesEveryKey) {
+  const std::string lists = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\", longest(260, 'p');
+  const auto levels = [](const std::string &path, int count) { // its first count levels
     size_t end = 0;
-    for (int level = 0; level < row.Present; ++level)
-      end = list.find('\\', end + 1);
-    registry.AddKey(list.substr(0, end));
-    registry.FailCreate = row.Setup;
-    if (row.Run == Reader && !row.Setup.empty())
-      registry.Keys[list + "\\KWB.exe"]["Path"] = row.Setup;
-    const CString read = row.Run == Reader ? ReadPreviousInstallFolder(registry) : CString();
-    if (row.Run != Reader)
-      (row.Run == AppPath ? WriteAppPathEntry : WriteUninstallEntry)(registry, Typed.c_str()); // 41 bytes
-    EXPECT_EQ(registry.Calls, row.Calls);
-    EXPECT_EQ(std::string(read), row.Read);
-    EXPECT_EQ(registry.Open.size(), 2u) << "a key was left open";
+    while (count-- > 0)
+      end = path.find('\\', end + 1);
+    return path.substr(0, end);
+  };
+  // The writers below 0 to 5 levels that are there, and with the entry's key refused (6).
+  for (int present = 0; present <= 6; ++present) {
+    MemoryRegistry registry;
+    for (const char *list : {"App Paths", "Uninstall"})
+      registry.AddKey(levels(lists + list, std::min(present, 5)));
+    registry.FailCreate = present == 6 ? "KWB.exe" : "";
+    auto want = registry.Keys;
+    if (present == 5)
+      want[lists + "App Paths\\KWB.exe"] = {{"", Typed + "\\KWB.exe" + '\0'}, {"Path", Typed + '\0'}};
+    // Quoted, so that the blank in "Program Files" cannot start C:\Program.exe.
+    if (present >= 5)
+      want[lists + "Uninstall\\Vistrel Image Browser"] = {{"DisplayName", std::string("Vistrel Image Browser") + '\0'},
+                                                          {"UninstallString", "\"" + Typed + "\\uninstall.exe\"" + '\0'}};
+    WriteAppPathEntry(registry, Typed.c_str());
+    WriteUninstallEntry(registry, Typed.c_str());
+    EXPECT_TRUE(registry.Keys == want && registry.Open.size() == 2) << present << " levels; keys open: " << registry.Open.size();
   }
+  // The reader: the path ends at its first NUL, or where it fills the buffer of 261 bytes.
+  const std::pair<std::string, std::string> reads[] = {
+      {"", ""}, {longest + "q", longest + "q"}, {longest + "q" + '\0', ""}, {std::string("D:\\A\0junk", 9), "D:\\A"}};
+  for (int present = 0; present <= 5; ++present)
+    for (const auto &[stored, read] : reads) {
+      MemoryRegistry registry;
+      registry.AddKey(levels(lists + "App Paths", present));
+      if (present == 5 && !stored.empty())
+        registry.Keys[lists + "App Paths\\KWB.exe"]["Path"] = stored;
+      const CString got = ReadPreviousInstallFolder(registry);
+      EXPECT_TRUE(std::string(got.GetString(), got.GetLength()) == (present == 5 ? read : "") && registry.Open.size() == 2)
+          << present << " levels, " << stored.size() << " bytes stored; keys open: " << registry.Open.size();
+    }
 }
 
 } // namespace

@@ -221,8 +221,6 @@ private:
 class MemoryRegistry : public Registry {
 public:
   std::map<std::string, std::map<std::string, std::string>> Keys;
-  // "open SOFTWARE -> 2", "create KWB.exe -> 7", "set Path 28", "query Path 261", "close 7".
-  std::vector<std::string> Calls;
   std::string FailCreate; // the name of a key that cannot be created
   static const RegistryKey CurrentUser = 99;
   std::map<RegistryKey, std::string> Open = {{1, ""}, {CurrentUser, "HKCU"}}; // the roots
@@ -236,13 +234,11 @@ public:
   RegistryKey OpenKey(RegistryKey parent, const char *name) override { return Key(parent, name, false); }
   RegistryKey CreateKey(RegistryKey parent, const char *name) override { return Key(parent, name, true); }
   long SetStringValue(RegistryKey key, const char *name, const char *data, uint32_t count) override {
-    Calls.push_back("set " + std::string(name ? name : "") + " " + std::to_string(count));
     Keys[Open.at(key)][name ? name : ""] = std::string(data, count);
     return 0;
   }
   long QueryValue(RegistryKey key, const char *name, uint32_t *type, uint8_t *buffer,
                   uint32_t *count) override {
-    Calls.push_back("query " + std::string(name) + " " + std::to_string(*count));
     const auto &values = Keys[Open.at(key)];
     auto found = values.find(name);
     const uint32_t size = found == values.end() ? 0 : uint32_t(found->second.size());
@@ -252,9 +248,11 @@ public:
     *type = 1; // REG_SZ
     return 0;
   }
+  // Keys close innermost first: one with a key below it still open stays open.
   void CloseKey(RegistryKey key) override {
-    Calls.push_back("close " + std::to_string(key));
-    Open.erase(key);
+    const std::string below = Open.at(key) + "\\";
+    if (std::none_of(Open.begin(), Open.end(), [&](const auto &open) { return !open.second.rfind(below, 0); }))
+      Open.erase(key);
   }
 
 private:
@@ -263,7 +261,6 @@ private:
     const RegistryKey key = Keys.count(path) || (create && name != FailCreate) ? Next++ : 0;
     if (key)
       Keys[path], Open[key] = path;
-    Calls.push_back((create ? "create " : "open ") + std::string(name) + " -> " + std::to_string(key));
     return key;
   }
   RegistryKey Next = 2;
