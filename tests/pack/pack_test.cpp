@@ -22,9 +22,9 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes Text(const std::string &text) { return Bytes(text.begin(), text.end()); }
 
-Bytes Read(const std::string &path) {
+template <typename Content = Bytes> Content Read(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
+  return Content(std::istreambuf_iterator<char>(in), {});
 }
 
 void Write(const std::string &path, const Bytes &data) {
@@ -34,8 +34,7 @@ void Write(const std::string &path, const Bytes &data) {
 
 // "" when got is want; otherwise their sizes, without printing megabytes of bytes.
 std::string Differs(const Bytes &got, const Bytes &want) {
-  return got == want ? ""
-                      : std::to_string(got.size()) + " bytes, not " + std::to_string(want.size());
+  return got == want ? "" : std::to_string(got.size()) + " bytes, not " + std::to_string(want.size());
 }
 
 // A fresh folder, removed with its contents. Commands run in it, and what they print goes
@@ -49,11 +48,8 @@ struct Scratch {
 
   struct Ran { int Code; std::string Out, Err; };
   Ran Shell(const std::string &command) const {
-    const int status =
-        std::system(("cd " + Dir + " && " + command + " >" + Out + "/1 2>" + Out + "/2").c_str());
-    const Bytes out = Read(Out + "/1"), err = Read(Out + "/2");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(out.begin(), out.end()),
-            std::string(err.begin(), err.end())};
+    const int status = std::system(("cd " + Dir + " && " + command + " >" + Out + "/1 2>" + Out + "/2").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read<std::string>(Out + "/1"), Read<std::string>(Out + "/2")};
   }
 
   // What libmspack or msexpand expands an SZDD file to, or a text naming its failure.
@@ -137,8 +133,7 @@ TEST(Packer, FindsTheLongestMatchesAndWritesTheSmallestFileTheFormatAllows) {
     std::vector<std::array<size_t, 8>> best(input.size() + 1, std::array<size_t, 8>{});
     for (size_t pos = input.size(); pos-- > 0;) {
       size_t longest = 0;
-      for (size_t p = 4078 + pos, q = earlier[p]; q != SIZE_MAX && p - q <= 4078 && longest < 18;
-           q = earlier[q])
+      for (size_t p = 4078 + pos, q = earlier[p]; q != SIZE_MAX && p - q <= 4078 && longest < 18; q = earlier[q])
         longest = std::max(longest, MatchLength(input, pos, p - q));
       longest = longest >= 3 ? longest : 0;
       ASSERT_EQ(found[pos].Length, longest) << "at " << pos;
@@ -156,9 +151,8 @@ TEST(Packer, FindsTheLongestMatchesAndWritesTheSmallestFileTheFormatAllows) {
     EXPECT_EQ(szdd.size(), 14 + best[0][0]);
     // Signature, mode 'A', no missing name character, the input's length.
     const size_t n = input.size();
-    EXPECT_EQ(Differs(Bytes(szdd.begin(), szdd.begin() + 14), {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33, 'A', 0,
-                                                             uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}),
-              "");
+    EXPECT_EQ(Differs(Bytes(szdd.begin(), szdd.begin() + 14),
+                      {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33, 'A', 0, uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}), "");
     EXPECT_EQ(Differs(scratch.Expanded(szdd), input), "");
     EXPECT_EQ(Differs(scratch.Expanded(szdd, true), input), "");
   }
@@ -195,10 +189,8 @@ TEST(Packer, CommandLineWritesTheResourceAndItsErrorsLeaveNothingBehind) {
   for (const auto &[args, says] : rows) {
     SCOPED_TRACE(args);
     const Scratch::Ran ran = scratch.Shell(KWBPACK_EXE " " + std::string(args));
-    EXPECT_TRUE(ran.Code == 1 || ran.Code == 2) << ran.Code;
-    EXPECT_EQ(ran.Err.rfind("kwbpack: ", 0), 0u) << ran.Err;
-    EXPECT_EQ(ran.Err.find('\n'), ran.Err.size() - 1) << ran.Err;
-    EXPECT_NE(ran.Err.find(says), std::string::npos) << ran.Err;
+    EXPECT_TRUE((ran.Code == 1 || ran.Code == 2) && ran.Err.rfind("kwbpack: ", 0) == 0 &&
+                ran.Err.find('\n') == ran.Err.size() - 1 && ran.Err.find(says) != std::string::npos) << ran.Code << " " << ran.Err;
     EXPECT_EQ(ran.Out + scratch.Shell("find | sort | xargs").Out, ". ./big ./in ./out ./taken\n");
     EXPECT_EQ(Text("previous build"), Read(scratch["out"]));
   }
@@ -211,9 +203,8 @@ TEST(Packer, CommandLineWritesTheResourceAndItsErrorsLeaveNothingBehind) {
   // The resource's layout is read back by the installer in the end-to-end installs.
   EXPECT_EQ(scratch.Shell(KWBPACK_EXE " resource payload out in").Code, 0);
   const Scratch::Ran help = scratch.Shell(KWBPACK_EXE " --help");
-  EXPECT_EQ(help.Code, 0);
-  EXPECT_NE(help.Out.find("compress IN OUT"), std::string::npos);
-  EXPECT_NE(help.Out.find("resource OUT IN1"), std::string::npos);
+  EXPECT_TRUE(help.Code == 0 && help.Out.find("compress IN OUT") != std::string::npos &&
+              help.Out.find("resource OUT IN1") != std::string::npos) << help.Out;
 }
 
 } // namespace
