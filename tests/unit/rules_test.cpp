@@ -89,26 +89,17 @@ TEST(CommandLine, EachLineMeansWhatItSays) {
       // Quoted around the folder or the whole option, as scripts pass a folder with blanks.
       {"kwbsetup /D=\"C:\\Program Files\\KWB\"", true, false, -1, "C:\\Program Files\\KWB"},
       {"kwbsetup /S /EDITION=4.2 \"/D=C:\\Program Files\\KWB\\\" ", true, true, 1, "C:\\Program Files\\KWB\\"},
-      {"kwbsetup /D=\"C:\\KWB", false, false, -1, ""},
-      {"kwbsetup \"/D=C:\\KWB", false, false, -1, ""},
-      {"kwbsetup /D=\"C:\\A\"B\"", false, false, -1, ""},
-      {"kwbsetup /D=\"\"", false, false, -1, ""},
+      {"kwbsetup /D=\"C:\\KWB", false, false, -1, ""}, {"kwbsetup \"/D=C:\\KWB", false, false, -1, ""},
+      {"kwbsetup /D=\"C:\\A\"B\"", false, false, -1, ""}, {"kwbsetup /D=\"\"", false, false, -1, ""},
       // /D= takes the rest of the line, so an option after it is part of the folder.
       {"kwbsetup /EDITION=4.2 /D=C:\\X /S", true, false, 1, "C:\\X /S"},
       {"kwbsetup /S /S /EDITION=4.2 /EDITION=4.2", true, true, 1, ""},
-      {"kwbsetup /?", false, false, -1, ""},
-      {"kwbsetup.exe /S", false, true, -1, ""},
-      {"kwbsetup /S /EDITION=5", false, true, -1, ""},
-      {"kwbsetup /EDITION=4.2 /EDITION=3.1.1", false, false, 0, ""},
-      {"kwbsetup /EDITION=", false, false, -1, ""},
-      {"kwbsetup /EDITION=4.2x", false, false, -1, ""},
-      {"kwbsetup /SILENT", false, false, -1, ""},
-      {"kwbsetup -S /EDITION=4.2", false, false, 1, ""},
-      {"kwbsetup install now", false, false, -1, ""},
-      {"kwbsetup /D=", false, false, -1, ""},
-      {"kwbsetup /D=  ", false, false, -1, ""},
-      {"kwbsetup /D=\\", false, false, -1, ""},
-      {"kwbsetup /D=C:\\a|b", false, false, -1, ""},
+      {"kwbsetup /?", false, false, -1, ""}, {"kwbsetup.exe /S", false, true, -1, ""},
+      {"kwbsetup /S /EDITION=5", false, true, -1, ""}, {"kwbsetup /EDITION=4.2 /EDITION=3.1.1", false, false, 0, ""},
+      {"kwbsetup /EDITION=", false, false, -1, ""}, {"kwbsetup /EDITION=4.2x", false, false, -1, ""},
+      {"kwbsetup /SILENT", false, false, -1, ""}, {"kwbsetup -S /EDITION=4.2", false, false, 1, ""},
+      {"kwbsetup install now", false, false, -1, ""}, {"kwbsetup /D=  ", false, false, -1, ""},
+      {"kwbsetup /D=\\", false, false, -1, ""}, {"kwbsetup /D=C:\\a|b", false, false, -1, ""},
   };
   for (const auto &c : cases) {
     const CommandLine line = ParseCommandLine(ProgramArguments(c.Line.c_str()));
@@ -118,38 +109,33 @@ TEST(CommandLine, EachLineMeansWhatItSays) {
   }
 }
 
-// One volume that answers with the given figures, or cannot be asked; it keeps the root
-// it was asked about.
+// One volume that answers with the given figures, or cannot be asked when they are all 0;
+// it keeps the root it was asked about.
 struct OneVolume : Drives {
   VolumeFreeSpace Space;
-  bool Answers;
   std::string Asked;
   uint32_t TypeOf(const char *) override { return DriveTypeFixed; }
   bool FreeSpace(const char *root, VolumeFreeSpace *space) override {
     Asked = root, *space = Space;
-    return Answers;
+    return Space.SectorsPerCluster || Space.BytesPerSector || Space.FreeClusters;
   }
 };
 
 TEST(FreeSpaceText, KilobytesBelow8MegabytesThenWholeMegabytesAndNothingWhenUnknown) {
   // Space: sectors per cluster, bytes per sector, free clusters.
-  struct Case { const char *Path, *Root; VolumeFreeSpace Space; bool Answers; const char *Expected; } cases[] = {
-      {"C:\\Program Files\\", "C:\\", {2, 512, 8191}, true, "8191KB free"},
-      {"C:\\", "C:\\", {2, 512, 8192}, true, "8MB free"},
-      {"D:", "D:", {8, 512, 384000}, true, "1500MB free"},
-      {"E:\\Deep\\Down\\", "E:\\", {2, 512, 9215}, true, "8MB free"},
+  struct Case { const char *Path, *Root; VolumeFreeSpace Space; const char *Expected; } cases[] = {
+      {"C:\\Program Files\\", "C:\\", {2, 512, 8191}, "8191KB free"}, {"C:\\", "C:\\", {2, 512, 8192}, "8MB free"},
+      {"D:", "D:", {8, 512, 384000}, "1500MB free"}, {"E:\\Deep\\Down\\", "E:\\", {2, 512, 9215}, "8MB free"},
       // A 1.44 MB floppy disk: 512-byte clusters, which must not round down to 0 KB.
-      {"A:\\", "A:\\", {1, 512, 2847}, true, "1423KB free"},
-      {"A:\\", "A:\\", {1, 512, 1}, true, "0KB free"},
-      {"F:\\", "F:\\", {8, 512, 0x3FFFC000}, true, ""}, // 0xFFFF0000 KB
-      {"F:\\", "F:\\", {2, 512, 0xFFFEFFFF}, true, "4194239MB free"},
-      {"F:\\", "F:\\", {0xFFFFFFFF, 0xFFFFFFFF, 2}, true, ""}, // beyond 64 bits
-      // A removable drive without a medium cannot be asked.
-      {"A:\\", "A:\\", {1, 512, 2847}, false, ""},
+      {"A:\\", "A:\\", {1, 512, 2847}, "1423KB free"}, {"A:\\", "A:\\", {1, 512, 1}, "0KB free"},
+      {"F:\\", "F:\\", {8, 512, 0x3FFFC000}, ""}, // 0xFFFF0000 KB
+      {"F:\\", "F:\\", {2, 512, 0xFFFEFFFF}, "4194239MB free"},
+      {"F:\\", "F:\\", {0xFFFFFFFF, 0xFFFFFFFF, 2}, ""}, // beyond 64 bits
+      {"A:\\", "A:\\", {0, 0, 0}, ""}, // a removable drive without a medium cannot be asked
   };
   for (const Case &c : cases) {
     OneVolume volume;
-    volume.Space = c.Space, volume.Answers = c.Answers;
+    volume.Space = c.Space;
     EXPECT_EQ(std::string(FreeSpaceText(c.Path, volume)) + "|" + volume.Asked, c.Expected + std::string("|") + c.Root)
         << c.Path << " " << c.Space.FreeClusters;
   }
