@@ -188,8 +188,6 @@ struct Dialog : SetupView, ShellLinks, MessageDisplay {
   };
   Dialog() {
     Keys.Owner = this;
-    Machine.Resources = PackedPayload();
-    Machine.AddFolder("C:\\WINDOWS\\SYSTEM");
     Keys.AddKey(Shell);
     Keys.Keys[Shell] = {{"Desktop", std::string("D:\\Desk\0", 8)}, {"Programs", std::string("D:\\Menu\\Programs\0", 17)}};
     Keys.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths");
@@ -198,7 +196,7 @@ struct Dialog : SetupView, ShellLinks, MessageDisplay {
   }
   Log Calls;
   int Checked = 1; std::string Text = Folder + "\\"; // the radio checked, the folder typed
-  MemoryMachine Machine{DoubleByte};
+  Bench Machine; // the install folder there already
   NotedKeys Keys;
   PayloadPlatform Payload{Machine, Machine, Machine, Machine, Machine, Machine, DoubleByte, *this};
   InstallPlatform Platform{Payload, Machine, Keys, MemoryRegistry::CurrentUser, *this};
@@ -217,9 +215,7 @@ struct Dialog : SetupView, ShellLinks, MessageDisplay {
   CString FolderText() override { return Text.c_str(); }
   void ShowWaitCursor(bool shown) override { Calls.push_back(shown ? "wait" : "arrow"); }
   void HideControl(int id) override { Calls.push_back("hide " + std::to_string(id)); }
-  void SetControlText(int id, const char *text) override {
-    Calls.push_back(std::to_string(id) + " reads " + text);
-  }
+  void SetControlText(int id, const char *text) override { Calls.push_back(std::to_string(id) + " reads " + text); }
   void InitialiseCom() override { Calls.push_back("com on"); }
   void UninitialiseCom() override { Calls.push_back("com off"); }
   int32_t CreateShortcut(CString target, CString link, CString description) override {
@@ -228,9 +224,8 @@ struct Dialog : SetupView, ShellLinks, MessageDisplay {
   }
 };
 
-const std::string Success = "The program has been successfully installed\r\n\r\nA shortcut "
-                            "(named KWB) can be found on Windows Desktop and in \"Programs\" "
-                            "of Windows \"Start\".";
+const std::string Success = "The program has been successfully installed\r\n\r\nA shortcut (named KWB) can be "
+                            "found on Windows Desktop and in \"Programs\" of Windows \"Start\".";
 // A press that installs, with links in these shell folders ("" for none).
 Log Installed(const std::string &desktop = "D:\\Desk", const std::string &programs = "D:\\Menu\\Programs") {
   Log log = {"wait", "show " + Success, "hide 1000", "hide 1", "2 reads Close", "hide 1005", "hide 1006",
@@ -253,29 +248,22 @@ Change Failing(const std::string &call, uint32_t error) {
 const Press Installs = {[](Dialog &) {}, Installed()};
 
 TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) {
-  const std::string temp = Folder + "\\kwb.tmp"; // the archive each record is written to
   const struct { const char *Name; std::vector<Press> Presses; } scenarios[] = {
       {"busy without an edition, busy with one, ready",
-       {{[](Dialog &b) { b.InstallBusy = 1, b.Checked = -1; },
-         {"box Please select the version to install"}},
+       {{[](Dialog &b) { b.InstallBusy = 1, b.Checked = -1; }, {"box Please select the version to install"}},
         {[](Dialog &b) { b.Checked = 1; }, {}}, {[](Dialog &b) { b.InstallBusy = 0; }, Installed()},
         {Installs.first, {"end as cancel"}}}},
       // A shell folder counts when every level is there and its value fits the 260 bytes
       // read, with a NUL or without; only double-byte characters keep such a link short.
-      {"desktop folder filling the buffer", {{[](Dialog &b) { b.Keys.Keys[Shell]["Desktop"] = Filling; },
-                                              Installed(Filling)}}},
-      {"desktop folder a byte too long",
-       {{[](Dialog &b) { b.Keys.Keys[Shell]["Desktop"] = Filling + "x"; }, Installed("")}}},
+      {"desktop folder filling the buffer", {{[](Dialog &b) { b.Keys.Keys[Shell]["Desktop"] = Filling; }, Installed(Filling)}}},
+      {"desktop folder a byte too long", {{[](Dialog &b) { b.Keys.Keys[Shell]["Desktop"] = Filling + "x"; }, Installed("")}}},
       {"no shell folders", {{[](Dialog &b) { b.Keys.Keys.erase(Shell); }, Installed("", "")}}},
-      {"folder refused",
-       {{Failing("create-folder " + Folder, 5), Stopped("Cannot create directory")}, Installs}},
+      {"folder refused", {{Failing("create-folder " + Folder, 5), Stopped("Cannot create directory")}, Installs}},
       {"240 bytes",
-       {{[](Dialog &b) { b.Text = "C:\\" + std::string(237, 'a'); },
-         Stopped("Cannot create directory\r\nPath length exceeds 256")},
+       {{[](Dialog &b) { b.Text = "C:\\" + std::string(237, 'a'); }, Stopped("Cannot create directory\r\nPath length exceeds 256")},
         {[](Dialog &b) { b.Text = Folder; }, Installed()}}},
       // One failure of the extraction stands for all: its messages are its own tests' part.
-      {"nothing expanded",
-       {{Failing("expand " + temp, 5), Stopped("Error in installation")}, Installs}},
+      {"nothing expanded", {{Failing("expand " + Archive, 5), Stopped("Error in installation")}, Installs}},
   };
   for (const auto &scenario : scenarios) {
     SCOPED_TRACE(scenario.Name);
@@ -289,9 +277,7 @@ TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) 
       EXPECT_TRUE(press.second.size() > 1 || bench.Machine.Calls.empty()) << "no run, no file";
       EXPECT_EQ(bench.State(), press.second.size() > 3 ? Success + "|" + Folder + "|done" : before)
           << "installed and no longer busy, or as the user left it";
-      auto main = bench.Machine.Entries.find(Folder + "\\KWB.exe");
-      EXPECT_TRUE(press.second.size() <= 3 ||
-                  (main != bench.Machine.Entries.end() && main->second.Bytes == Editions[1][0]))
+      EXPECT_TRUE(press.second.size() <= 3 || bench.Machine.Entries[Folder + "\\KWB.exe"].Bytes == Editions[1][0])
           << "the edition chosen, in the folder typed";
     }
   }

@@ -143,9 +143,7 @@ TEST(FreeSpaceText, KilobytesBelow8MegabytesThenWholeMegabytesAndNothingWhenUnkn
 
 TEST(PathComponents, SplitAtBackslashCharactersOnlyAndIgnoreOneTrailingBackslash) {
   struct Case { const char *Path, *Expected; } cases[] = { // the components, each followed by "|"
-      {"C:\\A\\B\\", "C:|A|B|"},
-      {"C:\\A\\B", "C:|A|B|"},
-      {"C:\\", "C:|"}, {"", ""},
+      {"C:\\A\\B\\", "C:|A|B|"}, {"C:\\A\\B", "C:|A|B|"}, {"C:\\", "C:|"}, {"", ""},
       {"\\\\server\\share", "||server|share|"}, {"D:\\\x95\x5C\\x", "D:|\x95\x5C|x|"},
       {"D:\\\x95\x5C\x95\x5C", "D:|\x95\x5C\x95\x5C|"},
       {"D:\\a\x95", "D:|a\x95|"}, // a lead byte with nothing after it is a character
