@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const int edition = input.ConsumeBool() ? 1 : 0;
   const bool trueSums = input.ConsumeBool();
   std::string sums = input.ConsumeRandomLengthString();
-  MemoryMachine machine(SingleByte);
+  MemoryMachine machine(DoubleByte);
   machine.AddFolder(Folder);
   machine.AddFolder(SystemFolder);
   machine.Resources[LibraryResourceId] = input.ConsumeRandomLengthString();
@@ -44,25 +44,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   machine.Resources[PayloadSumsResourceId] = sums;
   IsPayloadIntact(machine);
 
-  const bool done = ExtractPayload({machine, machine, machine, machine, machine, machine, SingleByte, machine},
+  const bool done = ExtractPayload({machine, machine, machine, machine, machine, machine, DoubleByte, machine},
                                    Folder.c_str(), edition);
   Require(machine.Messages.size() <= (done ? 0u : 1u), "a run showed more than its one message");
   for (const auto &[path, entry] : machine.Entries) {
-    const std::string parent = path.substr(0, path.rfind('\\'));
-    Require(entry.Folder || parent == Folder || parent == SystemFolder,
-            "a file was written outside the install and system folders");
-    Require(path.substr(parent.size()) != "\\kwb.tmp" && path.substr(parent.size()) != "\\kwb.new",
-            "a temporary file stayed");
+    const std::string parent = path.substr(0, path.rfind('\\')), name = path.substr(parent.size());
+    Require(entry.Folder || parent == Folder || parent == SystemFolder, "a file was written outside the two folders");
+    Require(name != "\\kwb.tmp" && name != "\\kwb.new", "a temporary file stayed");
   }
   for (int index = 0; done && index < PayloadFileCount; ++index) {
     const bool library = index == LibraryFileIndex;
     std::string libraryRecords = machine.Resources[LibraryResourceId], record, expanded;
-    Require(TakeRecord(library ? libraryRecords : files, &record),
-            "a run succeeded over a record that does not fit its resource");
+    Require(TakeRecord(library ? libraryRecords : files, &record), "a run succeeded over a record that does not fit");
     if (record.empty())
       break;
-    Require(ExpandInMemory("SZDD" + record, &expanded) == MSPACK_ERR_OK,
-            "a run succeeded over a record that does not expand");
+    Require(ExpandInMemory("SZDD" + record, &expanded) == MSPACK_ERR_OK, "a run succeeded over a record that does not expand");
     expanded.resize(std::min<size_t>(expanded.size(), ExpansionBufferSize));
     auto file = machine.Entries.find((library ? SystemFolder : Folder) + "\\" + PayloadFileNames[index]);
     Require(file != machine.Entries.end() && file->second.Bytes == expanded,

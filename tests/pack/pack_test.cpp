@@ -28,8 +28,7 @@ template <typename Content = Bytes> Content Read(const std::string &path) {
 }
 
 void Write(const std::string &path, const Bytes &data) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char *>(data.data()), std::streamsize(data.size()));
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(data.data()), std::streamsize(data.size()));
 }
 
 // "" when got is want; otherwise their sizes, without printing megabytes of bytes.
@@ -151,8 +150,9 @@ TEST(Packer, FindsTheLongestMatchesAndWritesTheSmallestFileTheFormatAllows) {
     EXPECT_EQ(szdd.size(), 14 + best[0][0]);
     // Signature, mode 'A', no missing name character, the input's length.
     const size_t n = input.size();
-    EXPECT_EQ(Differs(Bytes(szdd.begin(), szdd.begin() + 14),
-                      {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33, 'A', 0, uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}), "");
+    EXPECT_EQ(Differs(Bytes(szdd.begin(), szdd.begin() + 14), {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33, 'A', 0,
+                                                             uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)}),
+              "");
     EXPECT_EQ(Differs(scratch.Expanded(szdd), input), "");
     EXPECT_EQ(Differs(scratch.Expanded(szdd, true), input), "");
   }
@@ -190,7 +190,8 @@ TEST(Packer, CommandLineWritesTheResourceAndItsErrorsLeaveNothingBehind) {
     SCOPED_TRACE(args);
     const Scratch::Ran ran = scratch.Shell(KWBPACK_EXE " " + std::string(args));
     EXPECT_TRUE((ran.Code == 1 || ran.Code == 2) && ran.Err.rfind("kwbpack: ", 0) == 0 &&
-                ran.Err.find('\n') == ran.Err.size() - 1 && ran.Err.find(says) != std::string::npos) << ran.Code << " " << ran.Err;
+                ran.Err.find('\n') == ran.Err.size() - 1 && ran.Err.find(says) != std::string::npos)
+        << ran.Code << " " << ran.Err;
     EXPECT_EQ(ran.Out + scratch.Shell("find | sort | xargs").Out, ". ./big ./in ./out ./taken\n");
     EXPECT_EQ(Text("previous build"), Read(scratch["out"]));
   }

@@ -25,16 +25,12 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-// Code page 932's lead bytes when DoubleByte is set; none otherwise.
+// Code page 932's lead bytes. In it 0x95 0x5C (表) and 0x83 0x5C are characters whose trail
+// byte is a backslash; plain ASCII paths read as in any single-byte code page.
 struct TestCodePage : CodePage {
-  bool DoubleByte;
-  explicit TestCodePage(bool doubleByte = false) : DoubleByte(doubleByte) {}
-  bool IsLeadByte(unsigned char b) const override {
-    return DoubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
-  }
+  bool IsLeadByte(unsigned char b) const override { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 };
-// In code page 932, 0x95 0x5C (表) and 0x83 0x5C are characters whose trail byte is a backslash.
-inline const TestCodePage SingleByte, DoubleByte(true);
+inline const TestCodePage DoubleByte;
 
 // The file time of a date and time taken as UTC, the stand-ins' time zone.
 inline FileTime UtcFileTime(const LocalTime &t) {
@@ -46,12 +42,10 @@ inline FileTime UtcFileTime(const LocalTime &t) {
 // Returns libmspack's error.
 inline int ExpandInMemory(const std::string &compressed, std::string *expanded) {
   const int in = memfd_create("compressed", 0), out = memfd_create("expanded", 0);
-  const std::string fd = "/proc/self/fd/";
+  const auto name = [](int fd) { return "/proc/self/fd/" + std::to_string(fd); };
   msszdd_decompressor *decoder = mspack_create_szdd_decompressor(nullptr);
   int error = write(in, compressed.data(), compressed.size()) == ssize_t(compressed.size())
-                  ? decoder->decompress(decoder, (fd + std::to_string(in)).c_str(),
-                                        (fd + std::to_string(out)).c_str())
-                  : MSPACK_ERR_WRITE;
+                  ? decoder->decompress(decoder, name(in).c_str(), name(out).c_str()) : MSPACK_ERR_WRITE;
   mspack_destroy_szdd_decompressor(decoder);
   expanded->resize(size_t(lseek(out, 0, SEEK_END)));
   if (pread(out, &(*expanded)[0], expanded->size(), 0) != ssize_t(expanded->size()))
@@ -163,10 +157,7 @@ public:
     BlocksHeld += OutOfMemory ? 0 : 1;
     return OutOfMemory ? nullptr : static_cast<uint8_t *>(calloc(size, 1));
   }
-  void Free(uint8_t *block) override {
-    --BlocksHeld;
-    free(block);
-  }
+  void Free(uint8_t *block) override { --BlocksHeld, free(block); }
   void Show(const char *text) override { Messages.push_back(text); }
   bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) override {
     *fileTime = UtcFileTime(time);
