@@ -1,6 +1,6 @@
 // In-memory stand-ins for the platform the installation logic works through. They keep
-// what the tests look at, record every call in the order it came, and can fail any one
-// of them, so that every failure path can be reached without a real machine.
+// what the tests look at, record the calls on paths in the order they came, and can fail
+// any one of them, so that every failure path can be reached without a real machine.
 #pragma once
 
 #include "install/folder_creation.h"
