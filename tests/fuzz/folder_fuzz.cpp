@@ -10,21 +10,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size < 1)
     return -1;
-  static const uint32_t errors[] = {ErrorAccessDenied, ErrorPathNotFound, ErrorDiskFull,
-                                    ErrorBadPathname};
-  TestCodePage codePage;
-  codePage.DoubleByte = true;
-  MemoryMachine machine(codePage);
+  static const uint32_t errors[] = {ErrorAccessDenied, ErrorPathNotFound, ErrorDiskFull, ErrorBadPathname};
+  MemoryMachine machine(DoubleByte);
   machine.AddFolder("D:");
   if (data[0] >> 4)
     machine.Fail("create-folder", data[0] >> 4, errors[data[0] & 3]);
   const CString path(reinterpret_cast<const char *>(data + 1), static_cast<int>(size - 1));
 
-  const uint32_t result = CreateFolderPath(machine, codePage, path);
+  const uint32_t result = CreateFolderPath(machine, DoubleByte, path);
   Require(result == 0 || result == ErrorBadLength || result == ErrorPathNotFound ||
               result == ErrorAccessDenied || result == ErrorDiskFull || result == ErrorBadPathname,
           "folder creation returned an undocumented code");
-  const std::string trimmed(TrimWhiteSpace(path, codePage).GetString());
+  const std::string trimmed(TrimWhiteSpace(path, DoubleByte).GetString());
   // A level is created without the blanks that end it, as the platform drops them.
   for (const auto &[made, entry] : machine.Entries) {
     size_t end = made.size();
@@ -37,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   Require(result != 0 || machine.Entries.count(trimmed), "success was reported for a folder that was not made");
 
   CString parent = path;
-  const CString last = SplitLastComponent(parent, codePage);
+  const CString last = SplitLastComponent(parent, DoubleByte);
   Require(last.IsEmpty() || parent + "\\" + last == path, "the split lost bytes");
   return 0;
 }

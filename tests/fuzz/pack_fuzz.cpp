@@ -9,8 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::vector<uint8_t> greedy = kwbpack::compressToSzdd(data, size, kwbpack::ParseStrategy::Greedy);
   std::string expanded;
   int error = ExpandInMemory(std::string(packed.begin(), packed.end()), &expanded);
-  Require(error == MSPACK_ERR_OK && expanded == std::string(data, data + size),
-          "the packed file does not expand to the input");
+  Require(error == MSPACK_ERR_OK && expanded == std::string(data, data + size), "the packed file does not expand to the input");
   Require(packed.size() <= greedy.size(), "the optimal parse is larger than the greedy one");
   return 0;
 }

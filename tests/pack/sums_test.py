@@ -19,16 +19,14 @@ import zlib
 def check(resources, sums, originals):
     at = 0
     for resource, files in zip(resources, originals):
-        data = open(resource, 'rb').read()
-        count, = struct.unpack_from('<I', sums, at)
-        assert count == len(files), f'{resource}: {count} records counted, {len(files)} packed'
-        at, offset = at + 4, 0
+        data, offset = open(resource, 'rb').read(), 0
+        assert struct.unpack_from('<I', sums, at) == (len(files),), f'{resource}: not {len(files)} records counted'
+        at += 4
         for file in files:
             length, = struct.unpack_from('<I', data, offset)
-            stored, expanded, size = struct.unpack_from('<3I', sums, at)
-            assert stored == zlib.crc32(data[offset:offset + 4 + length]), f'{resource}: stored CRC'
             want = open(file, 'rb').read()
-            assert (expanded, size) == (zlib.crc32(want), len(want)), f'{file}: expanded CRC or length'
+            sums_wanted = (zlib.crc32(data[offset:offset + 4 + length]), zlib.crc32(want), len(want))
+            assert struct.unpack_from('<3I', sums, at) == sums_wanted, f'{file}: stored CRC, CRC and length'
             at, offset = at + 12, offset + 4 + length
         assert data[offset:] == b'\0' * 4, f'{resource}: no end mark after the counted records'
     assert at == len(sums), 'bytes after the last sum'
@@ -39,16 +37,14 @@ def main():
         folder = sys.argv[2]
         resources = [os.path.join(folder, f'payload_{i}.bin') for i in (129, 130, 131)]
         originals = [sorted(glob.glob(os.path.join(folder, 'records', f'{i}-*'))) for i in (129, 130, 131)]
-        check(resources, open(os.path.join(folder, 'payload_132.bin'), 'rb').read(), originals)
-        return
-    kwbpack = sys.argv[1]
+        return check(resources, open(os.path.join(folder, 'payload_132.bin'), 'rb').read(), originals)
     # Real files at hand: executables and a text.
     originals = [['/bin/ls'], ['/etc/services', '/bin/cat'], ['/bin/true']]
     with tempfile.TemporaryDirectory() as work:
         resources = [os.path.join(work, f'{i}.bin') for i in range(3)]
         for resource, files in zip(resources, originals):
-            subprocess.run([kwbpack, 'resource', resource, *files], check=True)
-        subprocess.run([kwbpack, 'sums', os.path.join(work, 'sums'), *resources], check=True)
+            subprocess.run([sys.argv[1], 'resource', resource, *files], check=True)
+        subprocess.run([sys.argv[1], 'sums', os.path.join(work, 'sums'), *resources], check=True)
         check(resources, open(os.path.join(work, 'sums'), 'rb').read(), originals)
 
 

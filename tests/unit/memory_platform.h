@@ -1,6 +1,6 @@
 // In-memory stand-ins for the platform the installation logic works through. They keep
-// what the tests look at, record every call in the order it came, and can fail any one
-// of them, so that every failure path can be reached without a real machine.
+// what the tests look at, record the calls on paths in the order they came, and can fail
+// any one of them, so that every failure path can be reached without a real machine.
 #pragma once
 
 #include "install/folder_creation.h"
@@ -18,19 +18,19 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <sys/mman.h>
 #include <unistd.h>
 
-// Code page 932's lead bytes when DoubleByte is set; none otherwise.
+// Code page 932's lead bytes. In it 0x95 0x5C (表) and 0x83 0x5C are characters whose trail
+// byte is a backslash; plain ASCII paths read as in any single-byte code page.
 struct TestCodePage : CodePage {
-  bool DoubleByte = false;
-  bool IsLeadByte(unsigned char b) const override {
-    return DoubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
-  }
+  bool IsLeadByte(unsigned char b) const override { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 };
+inline const TestCodePage DoubleByte;
 
 // The file time of a date and time taken as UTC, the stand-ins' time zone.
 inline FileTime UtcFileTime(const LocalTime &t) {
@@ -42,12 +42,10 @@ inline FileTime UtcFileTime(const LocalTime &t) {
 // Returns libmspack's error.
 inline int ExpandInMemory(const std::string &compressed, std::string *expanded) {
   const int in = memfd_create("compressed", 0), out = memfd_create("expanded", 0);
-  const std::string fd = "/proc/self/fd/";
+  const auto name = [](int fd) { return "/proc/self/fd/" + std::to_string(fd); };
   msszdd_decompressor *decoder = mspack_create_szdd_decompressor(nullptr);
   int error = write(in, compressed.data(), compressed.size()) == ssize_t(compressed.size())
-                  ? decoder->decompress(decoder, (fd + std::to_string(in)).c_str(),
-                                        (fd + std::to_string(out)).c_str())
-                  : MSPACK_ERR_WRITE;
+                  ? decoder->decompress(decoder, name(in).c_str(), name(out).c_str()) : MSPACK_ERR_WRITE;
   mspack_destroy_szdd_decompressor(decoder);
   expanded->resize(size_t(lseek(out, 0, SEEK_END)));
   if (pread(out, &(*expanded)[0], expanded->size(), 0) != ssize_t(expanded->size()))
@@ -64,8 +62,7 @@ class MemoryMachine : public Files, public Folders, public SystemFolders, public
 public:
   struct Entry { bool Folder = false; std::string Bytes; FileTimes Times = {0, 0, 0}; };
   std::map<std::string, Entry> Entries;
-  // One line a call: "<call> <path> -> <result>", as "create-folder C:\A -> 0" or
-  // "write C:\A\kwb.tmp 4 -> 0"; a close is "close <path>".
+  // One line a call on a path: "<call> <path> -> <result>", as "create-folder C:\A -> 0".
   std::vector<std::string> Calls;
   std::map<FileHandle, std::string> Open; // the path of each open handle
   std::string System = "C:\\WINDOWS\\SYSTEM", Windows = "C:\\WINDOWS";
@@ -83,9 +80,9 @@ public:
     for (size_t end = 0; end != std::string::npos; end = path.find('\\', end + 1))
       Entries[path.substr(0, end ? end : std::string::npos)].Folder = true;
   }
-  // Makes the nth call "<call> <path>" (or the nth "<call>" of any path) from now fail with error. A failing write first
-  // writes `written` bytes (with error 0 it is a short write that reports success); a
-  // failing expansion returns the error negated.
+  // Makes the nth call "<call> <path>" (or the nth "<call>" of any path) from now fail
+  // with error. A failing write first writes `written` bytes (with error 0 it is a short
+  // write that reports success); a failing expansion returns the error negated.
   void Fail(const std::string &call, int nth, uint32_t error, uint32_t written = 0) {
     Failures[call] = {nth, error, written};
   }
@@ -112,14 +109,14 @@ public:
       count = std::min(count, size);
     Entries[path].Bytes.append(static_cast<const char *>(data), *written = count);
     Entries[path].Times.LastWrite = Now += FileTimeTicksPerSecond;
-    return Record("write " + path + " " + std::to_string(size), error);
+    return error;
   }
   bool ReadTimes(FileHandle file, FileTimes *times) override {
     return !Call("read-times", Open.at(file), [] { return 0u; }, [&] { *times = Entries[Open.at(file)].Times; });
   }
   void Close(FileHandle file) override {
-    Calls.push_back("close " + Open.at(file));
-    Open.erase(file);
+    if (!Open.erase(file))
+      throw std::logic_error("a handle closed twice, or never opened");
   }
   bool SetTimes(const char *path, const FileTimes &times) override {
     return !Call("set-times", path, [&] { return Entries.count(path) ? 0 : ErrorAccessDenied; },
@@ -145,7 +142,7 @@ public:
                      : ExpandInMemory(Entries[path].Bytes, &expanded) ? -3
                      : int32_t(std::min(expanded.size(), size_t(size)));
     memcpy(buffer, expanded.data(), size_t(std::max(result, 0)));
-    return int32_t(Record("expand " + std::string(path), uint32_t(result)));
+    return result;
   }
   // Each resource is served from a block of its exact size, so that AddressSanitizer sees
   // a read past its end.
@@ -160,10 +157,7 @@ public:
     BlocksHeld += OutOfMemory ? 0 : 1;
     return OutOfMemory ? nullptr : static_cast<uint8_t *>(calloc(size, 1));
   }
-  void Free(uint8_t *block) override {
-    --BlocksHeld;
-    free(block);
-  }
+  void Free(uint8_t *block) override { --BlocksHeld, free(block); }
   void Show(const char *text) override { Messages.push_back(text); }
   bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) override {
     *fileTime = UtcFileTime(time);
@@ -194,10 +188,6 @@ private:
     auto parent = separator == std::string::npos ? Entries.end() : Entries.find(path.substr(0, separator));
     return separator == std::string::npos || (parent != Entries.end() && parent->second.Folder) ? 0 : ErrorPathNotFound;
   }
-  uint32_t Record(const std::string &call, uint32_t result) {
-    Calls.push_back(call + " -> " + std::to_string(int32_t(result)));
-    return result;
-  }
   // The call on path: the failure asked for, or else what the platform would answer, and
   // what it does when it succeeds. Returns the error.
   template <typename Answer, typename Effect>
@@ -206,7 +196,8 @@ private:
     error = Injected(name + " " + path, &error) || Injected(name, &error) ? error : answer();
     if (!error)
       effect();
-    return Record(name + " " + path, error);
+    Calls.push_back(name + " " + path + " -> " + std::to_string(error));
+    return error;
   }
 
   std::map<std::string, Failure> Failures;
@@ -221,8 +212,6 @@ private:
 class MemoryRegistry : public Registry {
 public:
   std::map<std::string, std::map<std::string, std::string>> Keys;
-  // "open SOFTWARE -> 2", "create KWB.exe -> 7", "set Path 28", "query Path 261", "close 7".
-  std::vector<std::string> Calls;
   std::string FailCreate; // the name of a key that cannot be created
   static const RegistryKey CurrentUser = 99;
   std::map<RegistryKey, std::string> Open = {{1, ""}, {CurrentUser, "HKCU"}}; // the roots
@@ -236,13 +225,11 @@ public:
   RegistryKey OpenKey(RegistryKey parent, const char *name) override { return Key(parent, name, false); }
   RegistryKey CreateKey(RegistryKey parent, const char *name) override { return Key(parent, name, true); }
   long SetStringValue(RegistryKey key, const char *name, const char *data, uint32_t count) override {
-    Calls.push_back("set " + std::string(name ? name : "") + " " + std::to_string(count));
     Keys[Open.at(key)][name ? name : ""] = std::string(data, count);
     return 0;
   }
   long QueryValue(RegistryKey key, const char *name, uint32_t *type, uint8_t *buffer,
                   uint32_t *count) override {
-    Calls.push_back("query " + std::string(name) + " " + std::to_string(*count));
     const auto &values = Keys[Open.at(key)];
     auto found = values.find(name);
     const uint32_t size = found == values.end() ? 0 : uint32_t(found->second.size());
@@ -252,9 +239,11 @@ public:
     *type = 1; // REG_SZ
     return 0;
   }
+  // Keys close innermost first: one with a key below it still open stays open.
   void CloseKey(RegistryKey key) override {
-    Calls.push_back("close " + std::to_string(key));
-    Open.erase(key);
+    const std::string below = Open.at(key) + "\\";
+    if (std::none_of(Open.begin(), Open.end(), [&](const auto &open) { return !open.second.rfind(below, 0); }))
+      Open.erase(key);
   }
 
 private:
@@ -263,7 +252,6 @@ private:
     const RegistryKey key = Keys.count(path) || (create && name != FailCreate) ? Next++ : 0;
     if (key)
       Keys[path], Open[key] = path;
-    Calls.push_back((create ? "create " : "open ") + std::string(name) + " -> " + std::to_string(key));
     return key;
   }
   RegistryKey Next = 2;
@@ -299,20 +287,21 @@ inline const std::vector<std::string> Editions[2] = {
     {Generated(1, 6100), Generated(20, 3100), Generated(2, 2300), Generated(3, 700), Generated(4, 910)},
     {Generated(11, 6400), Generated(20, 3100), Generated(12, 2100), Generated(13, 820), Generated(14, 930)}};
 
-inline std::string Resource(int edition) {
-  std::string records;
-  for (int i : {0, 2, 3, 4})
-    records += Packed(Editions[edition][i]);
-  return records + End;
-}
-
-// The payload resources of both editions with their checksum resource, 132.
-inline std::map<int, std::string> PackedPayload() {
-  std::map<int, std::string> resources = {{129, Packed(Editions[0][1]) + End}, {130, Resource(0)}, {131, Resource(1)}};
+// The checksum resource, 132, of payload resources 129 to 131 as the packer makes it.
+inline std::string SumsOf(std::map<int, std::string> &resources) {
   std::vector<std::vector<uint8_t>> packed;
   for (int id : {129, 130, 131})
     packed.emplace_back(resources[id].begin(), resources[id].end());
   const std::vector<uint8_t> sums = kwbpack::buildPayloadSums(packed);
-  resources[132].assign(sums.begin(), sums.end());
+  return std::string(sums.begin(), sums.end());
+}
+
+// The payload resources of both editions with their checksum resource.
+inline std::map<int, std::string> PackedPayload() {
+  std::map<int, std::string> resources = {{129, Packed(Editions[0][1]) + End}};
+  for (int edition : {0, 1})
+    for (int file : {0, 2, 3, 4})
+      resources[130 + edition] += Packed(Editions[edition][file]) + (file == 4 ? End : "");
+  resources[132] = SumsOf(resources);
   return resources;
 }
