@@ -5,7 +5,6 @@
 #include "app/win32_install_platform.h"
 #include "framework/message_box.h"
 #include "install/payload_sums.h"
-#include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_message_display.h"
 #include "setup_dialog/setup_dialog.h"
@@ -41,7 +40,6 @@ bool CSetupApp::CheckPlatform(MessageDisplay &messages) {
 }
 
 BOOL CSetupApp::InitInstance() {
-  Win32CodePage codePage;
   const CommandLine line = ParseCommandLine(ProgramArguments(::GetCommandLineA()));
   Win32MessageDisplay boxes;
   StandardErrorDisplay errorStream;
@@ -72,11 +70,8 @@ BOOL CSetupApp::InitInstance() {
     return FALSE;
   }
   {
-    Win32FileSearch searches;
-    Win32Drives drives;
-    const FolderBrowserPlatform browser{searches, drives, codePage,
-                                        static_cast<PlatformFamily>(PlatformCode)};
-    CSetupDialog dialog(install.Get(), browser);
+    Win32BrowserPlatform browser(static_cast<PlatformFamily>(PlatformCode));
+    CSetupDialog dialog(install.Get(), browser.Get());
     dialog.Edition = line.Edition;
     dialog.CommandLineFolder = line.Folder;
     MainWindow = &dialog;

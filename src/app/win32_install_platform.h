@@ -3,8 +3,10 @@
 #pragma once
 
 #include "app/win32_payload_platform.h"
+#include "folder_browser/folder_dialog.h"
 #include "install/installation_run.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_shell_links.h"
 
 class Win32InstallPlatform {
@@ -23,4 +25,21 @@ private:
   Win32Registry Keys;
   Win32ShellLinks Links;
   InstallPlatform Platform;
+};
+
+// The folder browser's services over Win32.
+class Win32BrowserPlatform {
+public:
+  explicit Win32BrowserPlatform(PlatformFamily family)
+      : Platform{Searches, DriveQuestions, Characters, family} {}
+  Win32BrowserPlatform(const Win32BrowserPlatform &) = delete;
+  Win32BrowserPlatform &operator=(const Win32BrowserPlatform &) = delete;
+
+  const FolderBrowserPlatform &Get() const { return Platform; }
+
+private:
+  Win32FileSearch Searches;
+  Win32Drives DriveQuestions;
+  Win32CodePage Characters;
+  FolderBrowserPlatform Platform;
 };

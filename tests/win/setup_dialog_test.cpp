@@ -4,8 +4,6 @@
 // the application's command map as the Help command, once per press.
 #include "app/win32_install_platform.h"
 #include "framework/win_app.h"
-#include "platform/win32/win32_drives.h"
-#include "platform/win32/win32_locale.h"
 #include "setup_dialog/setup_dialog.h"
 
 #include <stdio.h>
@@ -108,10 +106,8 @@ int main() {
     HelpCountingApp app;
     Win32MessageDisplay boxes;
     Win32InstallPlatform install(boxes);
-    Win32FileSearch searches;
-    Win32Drives drives;
-    Win32CodePage characters;
-    CSetupDialog dialog(install.Get(), {searches, drives, characters, WindowsNtFamily});
+    Win32BrowserPlatform browser(WindowsNtFamily);
+    CSetupDialog dialog(install.Get(), browser.Get());
     app.MainWindow = &dialog;
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, &PressTheKey);
     check(dialog.DoModal() == IDCANCEL, "the dialog ends with Cancel");
