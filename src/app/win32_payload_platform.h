@@ -4,7 +4,6 @@
 #include "install/payload_extraction.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_locale.h"
-#include "platform/win32/win32_message_display.h"
 #include "platform/win32/win32_payload_sources.h"
 
 class Win32PayloadPlatform {

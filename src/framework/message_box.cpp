@@ -13,3 +13,5 @@ int AfxMessageBox(const char *text, UINT type) {
   HWND owner = main ? ::GetLastActivePopup(main) : ::GetActiveWindow();
   return ::MessageBoxA(owner, text, AfxGetAppName(), type);
 }
+
+void Win32MessageDisplay::Show(const char *text) { AfxMessageBox(text, MB_OK); }

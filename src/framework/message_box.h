@@ -4,5 +4,12 @@
 #pragma once
 
 #include "base/windows_api.h"
+#include "platform/message_display.h"
 
 int AfxMessageBox(const char *text, UINT type = MB_OK);
+
+// Messages shown in the program's message box, with only an OK button.
+class Win32MessageDisplay : public MessageDisplay {
+public:
+  void Show(const char *text) override;
+};

@@ -3,6 +3,7 @@
 // 150%), and the help key, which pressed in the dialog or in a message box over it reaches
 // the application's command map as the Help command, once per press.
 #include "app/win32_install_platform.h"
+#include "framework/message_box.h"
 #include "framework/win_app.h"
 #include "setup_dialog/setup_dialog.h"
 

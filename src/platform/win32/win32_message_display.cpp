@@ -1,6 +1,6 @@
 #include "platform/win32/win32_message_display.h"
 
-#include "framework/message_box.h"
+#include "base/windows_api.h"
 
 namespace {
 
@@ -21,8 +21,6 @@ CString MessageAsLine(const char *text) {
 }
 
 } // namespace
-
-void Win32MessageDisplay::Show(const char *text) { AfxMessageBox(text, MB_OK); }
 
 void StandardErrorDisplay::Show(const char *text) { WriteToStandardError(MessageAsLine(text)); }
 

@@ -1,16 +1,10 @@
-// Messages shown in the program's message box.
+// Messages of a run without a window: one line each on the standard error stream when
+// the process was given one (a redirected stream), and nowhere otherwise.
 #pragma once
 
 #include "base/cstring.h"
 #include "platform/message_display.h"
 
-class Win32MessageDisplay : public MessageDisplay {
-public:
-  void Show(const char *text) override;
-};
-
-// Messages of a run without a window: one line each on the standard error stream when
-// the process was given one (a redirected stream), and nowhere otherwise.
 class StandardErrorDisplay : public MessageDisplay {
 public:
   void Show(const char *text) override;
