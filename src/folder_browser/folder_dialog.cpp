@@ -15,7 +15,6 @@ const char AllEntries[] = "*.*";
 const int ClosedFolderImage = 0;
 const int OpenFolderImage = 1;
 
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CFolderDialog, CDialog)

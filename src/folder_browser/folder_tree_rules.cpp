@@ -1,16 +1,9 @@
 #include "folder_browser/folder_tree_rules.h"
 
+#include "base/path_characters.h"
 #include "platform/file_search.h"
 
 namespace {
-
-// The byte count of the character at index: 2 for a lead byte with a byte after it.
-int CharacterLength(const CString &text, int index, const CodePage &codePage) {
-  if (index + 1 < text.GetLength() &&
-      codePage.IsLeadByte(static_cast<unsigned char>(text.GetAt(index))))
-    return 2;
-  return 1;
-}
 
 char FoldAsciiLetter(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch; }
 
