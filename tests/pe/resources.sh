@@ -4,7 +4,6 @@
 # manifest. The icon images and the payload's data are left out.
 #     resources.sh WINDRES EXE
 set -euo pipefail
-windres=$1 exe=$2
-decompiled=$(timeout 120 "$windres" -J coff -i "$exe" -O rc)
+decompiled=$(timeout 120 "$1" -J coff -i "$2" -O rc)
 diff -u "$(dirname "$0")/resources.rc" \
   <(awk '/^\/\* Type: / { type = $3 } type != "icon" && type != "rcdata" && NF' <<<"$decompiled")
