@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
-  libgtest-dev libmspack-dev mscompress
+  libgtest-dev libmspack-dev zlib1g-dev mscompress
   wine64 wine32:i386 qemu-user-static
   xvfb xauth xdotool imagemagick
   osslsigncode openssl

@@ -45,16 +45,6 @@ bool ReadPayloadRecord(const ResourceBytes &resource, uint32_t offset, PayloadRe
   return true;
 }
 
-uint32_t Crc32(const uint8_t *data, uint32_t size) {
-  uint32_t crc = ~0u;
-  while (size--) {
-    crc ^= *data++;
-    for (int bit = 0; bit < 8; ++bit)
-      crc = crc >> 1 ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
 const uint8_t *FindExpandedFileSum(const ResourceBytes &sums, int resourceId, int index) {
   uint32_t count = 0;
   const uint8_t *records = nullptr;

@@ -5,6 +5,7 @@
 // little-endian; the CRC is the common reflected one (polynomial 0xEDB88320, as zlib's).
 #pragma once
 
+#include "base/crc32.h"
 #include "platform/payload_resources.h"
 #include "resource_ids.h"
 
@@ -27,9 +28,6 @@ struct PayloadRecord {
 // data the field announces, would run past the end of the resource: the resource is
 // damaged, and nothing beyond its end may be read.
 bool ReadPayloadRecord(const ResourceBytes &resource, uint32_t offset, PayloadRecord *record);
-
-// The CRC-32 of size bytes.
-uint32_t Crc32(const uint8_t *data, uint32_t size);
 
 // Where the sums of the expanded file of the record at index in the payload resource
 // with id (129, 130 or 131) lie in the sums resource: its CRC, then its length. Null when

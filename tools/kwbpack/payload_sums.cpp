@@ -8,6 +8,8 @@
 
 #include "payload_sums.h"
 
+#include "base/crc32.h"
+
 #include <stdexcept>
 
 namespace kwbpack {
@@ -53,16 +55,6 @@ std::vector<uint8_t> expandSzddBody(const uint8_t *P, const uint8_t *End) {
 
 } // namespace
 
-uint32_t crc32Of(const uint8_t *Data, size_t Size) {
-  uint32_t Crc = ~0u;
-  while (Size--) {
-    Crc ^= *Data++;
-    for (int Bit = 0; Bit < 8; ++Bit)
-      Crc = Crc >> 1 ^ (0xEDB88320u & (0u - (Crc & 1)));
-  }
-  return ~Crc;
-}
-
 std::vector<uint8_t>
 buildPayloadSums(const std::vector<std::vector<uint8_t>> &Resources) {
   std::vector<uint8_t> Sums;
@@ -82,8 +74,8 @@ buildPayloadSums(const std::vector<std::vector<uint8_t>> &Resources) {
           expandSzddBody(Record + 14, Record + 4 + Length);
       if (File.size() != readLE32(Record + 10))
         throw std::runtime_error("a payload record does not expand to its length");
-      appendLE32(Records, crc32Of(Record, 4 + Length));
-      appendLE32(Records, crc32Of(File.data(), File.size()));
+      appendLE32(Records, Crc32(Record, 4 + Length));
+      appendLE32(Records, Crc32(File.data(), File.size()));
       appendLE32(Records, uint32_t(File.size()));
       Offset += 4 + Length;
     }

@@ -16,9 +16,6 @@
 
 namespace kwbpack {
 
-// The CRC-32 zlib computes (reflected, polynomial 0xEDB88320).
-uint32_t crc32Of(const uint8_t *Data, size_t Size);
-
 // The checksum resource for the payload resources given in order. Throws for a resource
 // whose records run past its end or do not expand.
 std::vector<uint8_t>
