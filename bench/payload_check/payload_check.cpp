@@ -1,5 +1,6 @@
-// How long the start-up check of the payload takes: the stand-in payload's sizes, and a
-// payload of 2 MB, each checked many times over the bytes in memory.
+// How long the start-up check of the payload takes: the stand-in payload's sizes, a
+// payload of 2 MB and one of 7 MB (a real product's size), each checked many times over
+// the bytes in memory; the best round gives the speed.
 //     build/native/bench/payload_check/payload_check_bench
 #include "install/payload_sums.h"
 #include "payload_resource.h"
@@ -49,13 +50,16 @@ void Measure(const char *name, const std::vector<std::vector<size_t>> &sizes) {
   }
   payload.Resources[132] = kwbpack::buildPayloadSums(packed);
   const int rounds = 50;
-  const auto begun = std::chrono::steady_clock::now();
+  double best = 1e9;
   bool intact = true;
-  for (int i = 0; i < rounds; ++i)
+  for (int i = 0; i < rounds; ++i) {
+    const auto begun = std::chrono::steady_clock::now();
     intact = IsPayloadIntact(payload) && intact;
-  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
-  std::printf("%-22s %9zu bytes packed  %7.2f ms a check  %s\n", name, total, ms / rounds,
-              intact ? "intact" : "NOT INTACT");
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+    best = ms < best ? ms : best;
+  }
+  std::printf("%-22s %9zu bytes packed  %7.2f ms a check  %6.2f GB/s  %s\n", name, total, best,
+              total / best / 1e6, intact ? "intact" : "NOT INTACT");
 }
 
 } // namespace
@@ -63,5 +67,6 @@ void Measure(const char *name, const std::vector<std::vector<size_t>> &sizes) {
 int main() {
   Measure("stand-in payload", {{13312}, {16896, 1397, 345, 14848}, {16896, 1393, 341, 14848}});
   Measure("2 MB payload", {{372736}, {560000, 120000, 30000, 90000}, {580000, 120000, 30000, 90000}});
+  Measure("7 MB payload", {{1900000}, {1900000, 600000, 100000, 400000}, {1950000, 600000, 100000, 400000}});
   return 0;
 }
