@@ -22,7 +22,7 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 rig=$repo/build/wine-rig
-folder='C:\Bench'
+folder='C:\Vistrel'
 
 if [ "${1:-}" = --inside ]; then
   # In the rig's prefix copy (WINEPREFIX, WINE64 and the server set by wine-rig.sh).
@@ -33,7 +33,7 @@ if [ "${1:-}" = --inside ]; then
   mkdir -p "$c/bench"
   cp "$work"/exe/*.exe "$c/bench/"
   clean() {
-    rm -rf "$c/Bench" "$c/windows/system32/ijl15.dll" "$c"/users/*/Desktop/KWB.lnk \
+    rm -rf "$c/Vistrel" "$c/windows/system32/ijl15.dll" "$c"/users/*/Desktop/KWB.lnk \
       "$c"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/KWB.lnk
   }
   # Runs one installer (or the bare program) and adds its time in microseconds to its list.
@@ -61,10 +61,15 @@ if [ "${1:-}" = --inside ]; then
   done
   # What each installation leaves, in a form to compare.
   snapshot() {
-    (cd "$c/Bench" && for f in *; do echo "$f $(sha256sum <"$f" | cut -c1-16) $(stat -c %Y "$f")"; done)
-    echo "library $(sha256sum <"$c/windows/system32/ijl15.dll" | cut -c1-16) $(stat -c %Y "$c/windows/system32/ijl15.dll")"
-    ls "$c"/users/*/Desktop/KWB.lnk "$c"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/KWB.lnk |
-      sed "s|$c/users/[^/]*/||"
+    local file
+    for file in "$c"/Vistrel/* "$c/windows/system32/ijl15.dll"; do
+      [ -f "$file" ] || { echo "peer_nsis: no $file"; return 1; }
+      echo "${file#"$c"/} $(sha256sum <"$file" | cut -c1-16) $(stat -c %Y "$file")"
+    done
+    for file in "$c"/users/*/Desktop/KWB.lnk "$c"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/KWB.lnk; do
+      [ -s "$file" ] || { echo "peer_nsis: no $file"; return 1; }
+      echo "${file#"$c"/}"
+    done
     local key
     for key in 'App Paths\KWB.exe' 'Uninstall\Vistrel Image Browser'; do
       (cd "$c/bench" && timeout 60 "$WINE64" reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\$key" 2>/dev/null) | tr -d '\r' | grep REG_

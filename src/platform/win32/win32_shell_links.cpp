@@ -1,5 +1,6 @@
 #include "platform/win32/win32_shell_links.h"
 
+#include "base/system_library.h"
 #include "base/windows_api.h"
 
 #include <objbase.h>
@@ -35,9 +36,17 @@ private:
 } // namespace
 
 void Win32ShellLinks::InitialiseCom() {
+  // The link object lives in any apartment, and saving a link needs no window: in the
+  // multithreaded apartment COM makes none either, where the single-threaded one would
+  // make its hidden window and so bring up the display driver for nothing. Windows 95 as
+  // first released has only the single-threaded apartment (no CoInitializeEx).
+  typedef HRESULT(WINAPI * InitialiseFunction)(LPVOID, DWORD);
+  InitialiseFunction initialise =
+      LibraryFunction<InitialiseFunction>(::GetModuleHandleA("OLE32.DLL"), "CoInitializeEx");
   // Only a successful initialisation (S_OK, or S_FALSE when COM was already on) is
   // balanced by an uninitialisation; a failed one must not be.
-  ComInitialised = SUCCEEDED(::CoInitialize(nullptr));
+  ComInitialised = SUCCEEDED(initialise ? initialise(nullptr, COINIT_MULTITHREADED)
+                                        : ::CoInitialize(nullptr));
 }
 
 void Win32ShellLinks::UninitialiseCom() {
