@@ -5,7 +5,9 @@
 #   - the installer's peak resident set (VmHWM of its process, read from the host: Wine
 #     reports no memory counters for another process),
 #   - a silent installation, from the start of the process to its end.
-# Each figure is the best and the median of RUNS runs (default 5).
+# Each figure is the best and the median of RUNS runs (default 5), for the installer with
+# the stand-in payload (the win64 preset's) and for one with the real product that
+# bench/product.sh makes (6.7 MB; built here, in build/win64-product).
 #
 # Usage: bench/install_time.sh [RUNS]   (after building the native and win64 presets)
 set -euo pipefail
@@ -20,6 +22,10 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kwb-install-bench.XXXXXX")
 trap 'timeout 300 bash "$repo/scripts/wine-rig.sh" teardown "$rig" >/dev/null; rm -rf "$work"' EXIT
+bench_repo=$repo bench_log=$work/build.log
+source "$repo/bench/win64_builds.sh"
+product=$(bench_installer product checks) || { tail -20 "$work/build.log" >&2; exit 1; }
+installers=("$build/kwbsetup.exe" "$product")
 success='"The program has been successfully installed\r\n\r\nA shortcut (named KWB) can be found on Windows Desktop and in \"Programs\" of Windows \"Start\"."'
 cat >"$work/rows.txt" <<EOF
 interactive | | start; dialog 1001; click 1006; set 1001 "C:\\Program Files\\Bench"; click ok; await text 1002 $success; click cancel; end 0
@@ -30,7 +36,7 @@ timeout 1000 bash "$repo/scripts/wine-rig.sh" setup "$rig"
 # The driver prints "<ms since it started> ms ok: <what held>" for every step.
 run_row() {
   timeout 600 bash "$repo/scripts/wine-rig.sh" script "$rig" "bench-$1" bash \
-    "$repo/tests/e2e/scenario.sh" "$build/kwbsetup.exe" "$build/tests/e2e/kwbdrive.exe" \
+    "$repo/tests/e2e/scenario.sh" "$installer" "$build/tests/e2e/kwbdrive.exe" \
     "$work/rows.txt" "$1" 60 >"$work/$1.log" || { cat "$work/$1.log" >&2; exit 1; }
 }
 # The highest VmHWM of the row's kwbsetup.exe process until the row ends.
@@ -47,23 +53,29 @@ watch_memory() {
   echo "$peak" >>"$work/peak"
 }
 ms_of() { grep -m1 "ok: $2" "$work/$1.log" | awk '{ print $1 }'; }
-for _ in $(seq "$runs"); do
-  rm -f "$work/row-done"
-  watch_memory &
-  run_row interactive
-  touch "$work/row-done"
-  wait
-  echo $(($(ms_of interactive "the text of control 1002") - $(ms_of interactive "click ok"))) \
-    >>"$work/click_to_text"
-  run_row silent
-  echo $(($(ms_of silent "the installer ends") - $(ms_of silent "the installer starts"))) \
-    >>"$work/silent"
-done
-
 summary() {
   sort -n "$work/$1" | awk -v what="$2" -v unit="$3" \
     '{ v[NR] = $1 } END { printf "%-48s best %6d %s, median %6d %s (%d runs)\n", what, v[1], unit, v[int((NR + 1) / 2)], unit, NR }'
 }
-summary click_to_text "OK clicked to success text (interactive)" ms
-summary peak "peak resident set of the installer (VmHWM)" KB
-summary silent "silent installation, process start to end" ms
+for installer in "${installers[@]}"; do
+  rm -f "$work/peak" "$work/click_to_text" "$work/silent"
+  for _ in $(seq "$runs"); do
+    rm -f "$work/row-done"
+    watch_memory &
+    run_row interactive
+    touch "$work/row-done"
+    wait
+    echo $(($(ms_of interactive "the text of control 1002") - $(ms_of interactive "click ok"))) \
+      >>"$work/click_to_text"
+    run_row silent
+    echo $(($(ms_of silent "the installer ends") - $(ms_of silent "the installer starts"))) \
+      >>"$work/silent"
+  done
+  case $installer in
+  "$build"/*) echo "stand-in payload ($(stat -c %s "$installer") bytes)" ;;
+  *) echo "real product ($(stat -c %s "$installer") bytes)" ;;
+  esac
+  summary click_to_text "  OK clicked to success text (interactive)" ms
+  summary peak "  peak resident set of the installer (VmHWM)" KB
+  summary silent "  silent installation, process start to end" ms
+done
