@@ -16,6 +16,7 @@
 #
 # Usage: bench/peer_nsis.sh [RUNS]   (after building the native preset)
 #   KWB_PEER_EXTRA="label=STANDIN_EXE,PRODUCT_EXE ..." times further installers beside them.
+#   KWB_PEER_KEEP=DIR keeps the programs run (and the NSIS scripts) in DIR, for profiling.
 # NSIS is a tool of this benchmark only: the script installs Debian's nsis when it is
 # missing, and nothing else needs it.
 set -euo pipefail
@@ -192,6 +193,9 @@ for extra in ${KWB_PEER_EXTRA:-}; do
   printf '%s\n' "$label-standin|$label-standin.exe" "$label-product|$label-product.exe" >>"$work/installers.txt"
 done
 
+if [ -n "${KWB_PEER_KEEP:-}" ]; then
+  mkdir -p "$KWB_PEER_KEEP" && cp "$work"/exe/*.exe "$work"/*.nsi "$KWB_PEER_KEEP/"
+fi
 echo "peer_nsis: $runs rounds of $(($(wc -l <"$work/installers.txt"))) runs"
 timeout 1000 bash "$repo/scripts/wine-rig.sh" setup "$rig" >/dev/null
 timeout 3000 bash "$repo/scripts/wine-rig.sh" script "$rig" peer-nsis \
