@@ -67,20 +67,27 @@ CString OptionValue(const char *text, bool quoted, bool restOfLine, const CodePa
     while (text[length] && (quotes ? text[length] != '"' : !IsBlank(text[length])))
       ++length;
     const char *after = text + length;
-    for (int i = 0; i < quotes; ++i, ++after)
+    for (int i = 0; i < quotes && *valid; ++i) {
       if (*after != '"')
         *valid = false;
+      else
+        ++after;
+    }
     if (*after && !IsBlank(*after))
       *valid = false;
-    *next = *valid ? after : text + length;
+    *next = after;
   }
   const CString value(text, length > 0 ? length : 0);
   if (length <= 0 || (length == 1 && *text == '\\'))
     *valid = false;
-  for (int i = 0; i < value.GetLength(); i += CharacterLength(value, i, codePage))
-    if (CharacterLength(value, i, codePage) == 1 &&
-        IsImpossibleInPath(static_cast<unsigned char>(value.GetAt(i))))
+  // A byte below 0x40 is never a trail byte: after a lead byte it is a character of its own.
+  for (int i = 0, step; i < value.GetLength(); i += step) {
+    step = CharacterLength(value, i, codePage);
+    if (step == 2 && static_cast<unsigned char>(value.GetAt(i + 1)) < 0x40)
+      step = 1;
+    if (step == 1 && IsImpossibleInPath(static_cast<unsigned char>(value.GetAt(i))))
       *valid = false;
+  }
   return *valid ? value : CString();
 }
 
