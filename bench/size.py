@@ -16,7 +16,7 @@ RT_RCDATA = 10
 PAYLOAD_IDS = {129, 130, 131, 132}
 # The goal for the installer's own bytes (everything but the payload and the icon images)
 # in the i686 build.
-GOAL = 31744
+GOAL = 34304
 
 
 def sections(image):

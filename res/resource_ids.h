@@ -24,3 +24,6 @@
 #define IDC_FOLDER_TREE 1013
 #define IDC_FOLDER_LABEL 1028
 #define IDC_FOLDER_CAPTION 1061
+
+// The program's version as its version record gives it, for the log.
+#define KWB_VERSION_TEXT "4.0.0.0"

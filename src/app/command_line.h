@@ -1,25 +1,16 @@
 // The installer's command line, for administrators who roll it out from a script:
 //
-//   kwbsetup.exe [/S] [/EDITION=3.1.1|/EDITION=4.2] [/D=folder]
+//   kwbsetup.exe [/S] [/EDITION=3.1.1|/EDITION=4.2] [/LOG=file] [/D=folder]
 //
 // Option names are case-insensitive. /D= comes last and takes the rest of the line as
-// the folder, blanks included; quotation marks around the folder or around the whole
-// option are not part of it. Without any option the
-// program behaves exactly as it always has.
+// the folder, blanks included; /LOG= takes the next word. Quotation marks around a value
+// or around the whole option are not part of it. Without any option the program behaves
+// exactly as it always has.
 #pragma once
 
+#include "app/exit_code.h"
+#include "base/code_page.h"
 #include "base/cstring.h"
-
-// How the program ends, for the script that started it. An interactive run that is
-// closed in any way ends with ExitInstalled's 0 as before.
-enum ExitCode {
-  ExitInstalled = 0,
-  ExitBadCommandLine = 1,
-  ExitUnsupportedPlatform = 2,
-  ExitFolderNotCreated = 3,
-  ExitFileNotWritten = 4,
-  ExitDamagedInstaller = 5,
-};
 
 struct CommandLine {
   // False for /?, an unknown option, a stray word, an edition that does not exist, two
@@ -32,6 +23,8 @@ struct CommandLine {
   int Edition;
   // /D=: the folder as given, a trailing backslash included; "" when absent or invalid.
   CString Folder;
+  // /LOG=: the log file's path as given; "" when absent or invalid.
+  CString LogFile;
 };
 
 extern const char CommandLineUsage[];
@@ -40,4 +33,6 @@ extern const char CommandLineUsage[];
 // program's name (quoted or not) and the blanks after it.
 const char *ProgramArguments(const char *commandLine);
 
-CommandLine ParseCommandLine(const char *arguments);
+// Values are checked character by character in the code page, so that a trail byte that
+// happens to be '|' or another character no path may hold is taken for what it is.
+CommandLine ParseCommandLine(const char *arguments, const CodePage &codePage);

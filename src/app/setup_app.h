@@ -7,10 +7,11 @@
 #include "framework/win_app.h"
 #include "install/installation_run.h"
 #include "platform/message_display.h"
+#include "platform/win32/win32_log.h"
 
 class CSetupApp : public CWinApp {
 public:
-  CSetupApp() : PlatformCode(0), ExitCodeValue(0) {}
+  CSetupApp() : PlatformCode(0), ExitCodeValue(ExitInstalled), Installed(false) {}
 
   BOOL InitInstance() override;
   int ExitInstance() override;
@@ -18,8 +19,10 @@ public:
   // 1 for the Windows 95/98 family, 2 for the NT family; set by CheckPlatform.
   int32_t PlatformCode;
   // What the process returns: 0 for an interactive run however it ended, or the outcome
-  // of an unattended one (app/command_line.h).
-  int ExitCodeValue;
+  // of an unattended one (app/exit_code.h).
+  ExitCode ExitCodeValue;
+  // Whether the run installed the product, for the log's last line.
+  bool Installed;
 
 protected:
   const CommandMapEntry *GetCommandMap() const override;
@@ -28,4 +31,7 @@ private:
   // Sets PlatformCode, or reports the refusal and returns false on Win32s.
   bool CheckPlatform(MessageDisplay &messages);
   void RunSilently(const CommandLine &line, const InstallPlatform &platform);
+
+  // The log /LOG= asks for; without it, lines go nowhere.
+  Win32FileLog FileLog;
 };

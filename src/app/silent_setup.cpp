@@ -35,16 +35,5 @@ CString SilentInstallFolder(const CommandLine &line, Registry &registry,
 ExitCode RunSilentInstallation(int edition, const CString &folder,
                                const InstallPlatform &platform) {
   SilentView view(edition, folder);
-  switch (RunInstallation(view, platform)) {
-  case InstallCompleted:
-    return ExitInstalled;
-  case InstallFolderRefused:
-    return ExitFolderNotCreated;
-  case InstallFilesFailed:
-    return ExitFileNotWritten;
-  case InstallNotRun:
-    break;
-  }
-  // Only a run without an edition starts nothing, and the command line refuses that.
-  return ExitBadCommandLine;
+  return ExitCodeOf(RunInstallation(view, platform));
 }

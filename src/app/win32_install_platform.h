@@ -11,8 +11,8 @@
 
 class Win32InstallPlatform {
 public:
-  explicit Win32InstallPlatform(MessageDisplay &messages)
-      : Payload(messages),
+  Win32InstallPlatform(MessageDisplay &messages, Log &log, PlatformFamily family)
+      : Payload(messages, log, family),
         Platform{Payload.Get(), FolderMaker, Keys, Win32Registry::CurrentUser(), Links} {}
   Win32InstallPlatform(const Win32InstallPlatform &) = delete;
   Win32InstallPlatform &operator=(const Win32InstallPlatform &) = delete;

@@ -2,15 +2,16 @@
 #pragma once
 
 #include "install/payload_extraction.h"
+#include "platform/platform_family.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_payload_sources.h"
 
 class Win32PayloadPlatform {
 public:
-  explicit Win32PayloadPlatform(MessageDisplay &messages)
+  Win32PayloadPlatform(MessageDisplay &messages, Log &log, PlatformFamily family)
       : Platform{Resources, Memory, FileSystem, Expansion, Folders, Clock, Characters,
-                 messages} {}
+                 messages,  log,    family == WindowsNtFamily} {}
   Win32PayloadPlatform(const Win32PayloadPlatform &) = delete;
   Win32PayloadPlatform &operator=(const Win32PayloadPlatform &) = delete;
 

@@ -193,3 +193,28 @@ CString operator+(const char *a, const CString &b) {
   result += b;
   return result;
 }
+
+void AppendNumber(CString &text, unsigned number, int digits, unsigned base) {
+  char reversed[12];
+  int count = 0;
+  do {
+    const unsigned digit = number % base;
+    reversed[count++] = static_cast<char>(digit < 10 ? '0' + digit : 'A' - 10 + digit);
+    number /= base;
+  } while (number || count < digits);
+  while (count)
+    text += reversed[--count];
+}
+
+CString OnOneLine(const char *text) {
+  CString line;
+  for (const char *p = text; *p; ++p) {
+    if (p[0] == '\r' && p[1] == '\n') {
+      line += ' ';
+      ++p;
+    } else {
+      line += *p;
+    }
+  }
+  return line;
+}

@@ -67,6 +67,14 @@ CString operator+(const CString &a, const CString &b);
 CString operator+(const CString &a, const char *b);
 CString operator+(const char *a, const CString &b);
 
+// Appends number in decimal, or in upper-case hexadecimal with base 16, with leading
+// zeros up to digits places.
+void AppendNumber(CString &text, unsigned number, int digits = 1, unsigned base = 10);
+
+// The message as one line, as the error stream and the log show it: each line break
+// (a carriage return and a line feed) becomes a blank.
+CString OnOneLine(const char *text);
+
 // Called when memory for a string cannot be had; it must not return. The default
 // aborts the program.
 typedef void (*OutOfMemoryHandler)();

@@ -5,17 +5,6 @@ namespace {
 const uint64_t KilobytesShownInMegabytes = 8192;
 const uint64_t KilobytesTooLargeToShow = 0xFFFF0000u;
 
-void AppendNumber(CString &text, uint32_t number) {
-  char digits[24];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + number % 10);
-    number /= 10;
-  } while (number);
-  while (count)
-    text += digits[--count];
-}
-
 } // namespace
 
 CString FreeSpaceText(const CString &path, Drives &drives) {

@@ -38,7 +38,7 @@ bool IsHelpKey(const MSG &message) {
 
 } // namespace
 
-CWinApp::CWinApp() : MainWindow(nullptr) {
+CWinApp::CWinApp() : MainWindow(nullptr), MessageLog(nullptr) {
   TheApp = this;
   HelpKeyHook = ::SetWindowsHookExA(WH_MSGFILTER, &CWinApp::HelpKeyFilter, nullptr,
                                     ::GetCurrentThreadId());

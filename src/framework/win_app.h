@@ -7,6 +7,7 @@
 
 #include "base/cstring.h"
 #include "framework/wnd.h"
+#include "platform/log.h"
 
 // The framework's standard Help command.
 const UINT ID_HELP = 0xE146;
@@ -36,6 +37,8 @@ public:
   void OnHelp();
 
   CWnd *MainWindow;
+  // Where every message box's text is recorded as well, when the program keeps a log.
+  Log *MessageLog;
 
 protected:
   // The help key in a dialog or message box of this thread becomes the Help command of

@@ -22,12 +22,14 @@ bool IsFullPath(const CString &path) {
 
 enum ParentCreation { CreateMissingParents, CreateThisLevelOnly };
 
-uint32_t CreateFolderLevels(Folders &folders, const CodePage &codePage, const CString &path,
-                            ParentCreation parents) {
+uint32_t CreateFolderLevels(Folders &folders, Log &log, const CodePage &codePage,
+                            const CString &path, ParentCreation parents) {
   CString trimmed = TrimWhiteSpace(path, codePage);
   if (trimmed.GetLength() >= FolderPathLengthLimit)
     return ErrorBadLength;
   uint32_t error = folders.CreateFolder(trimmed);
+  if (error == 0)
+    log.Write("Folder created: %s", trimmed.GetString());
   if (error == 0 || error == ErrorAlreadyExists)
     return 0;
   if (error != ErrorPathNotFound || parents == CreateThisLevelOnly)
@@ -37,23 +39,24 @@ uint32_t CreateFolderLevels(Folders &folders, const CodePage &codePage, const CS
   CString last = SplitLastComponent(parent, codePage);
   if (last.IsEmpty())
     return ErrorPathNotFound;
-  uint32_t parentResult = CreateFolderLevels(folders, codePage, parent, CreateMissingParents);
+  uint32_t parentResult = CreateFolderLevels(folders, log, codePage, parent, CreateMissingParents);
   if (parentResult != 0)
     return parentResult;
   // The parent exists now, so this level should follow. If it still reports a missing
   // folder above it (a component that is a file, or a parent whose trailing blanks only
   // its own creation dropped), going round again would repeat the same two steps for
   // ever: the error is final.
-  return CreateFolderLevels(folders, codePage, parent + "\\" + last, CreateThisLevelOnly);
+  return CreateFolderLevels(folders, log, codePage, parent + "\\" + last,
+                            CreateThisLevelOnly);
 }
 
 } // namespace
 
-uint32_t CreateFolderPath(Folders &folders, const CodePage &codePage, CString path) {
+uint32_t CreateFolderPath(Folders &folders, Log &log, const CodePage &codePage, CString path) {
   const CString trimmed = TrimWhiteSpace(path, codePage);
   if (trimmed.GetLength() < FolderPathLengthLimit && !IsFullPath(trimmed))
     return ErrorBadPathname;
-  return CreateFolderLevels(folders, codePage, trimmed, CreateMissingParents);
+  return CreateFolderLevels(folders, log, codePage, trimmed, CreateMissingParents);
 }
 
 CString SplitLastComponent(CString &path, const CodePage &codePage) {

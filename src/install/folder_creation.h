@@ -5,6 +5,7 @@
 #include "base/cstring.h"
 #include "base/code_page.h"
 #include "platform/folders.h"
+#include "platform/log.h"
 
 #include <stdint.h>
 
@@ -18,7 +19,8 @@ const int FolderPathLengthLimit = 240;
 // "\\server\..."), both without trying anything; ErrorPathNotFound (3) when a missing folder above it cannot
 // be split off, or when it still cannot be made after its parent was; otherwise the
 // platform error of the deepest level that failed. Folders made before a failure stay.
-uint32_t CreateFolderPath(Folders &folders, const CodePage &codePage, CString path);
+// Each folder made is logged.
+uint32_t CreateFolderPath(Folders &folders, Log &log, const CodePage &codePage, CString path);
 
 // Cuts the last component off path, leaving the parent in path, and returns the
 // component. Returns "" when there is no usable split: no backslash, or only one at the

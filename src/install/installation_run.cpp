@@ -45,28 +45,41 @@ void ShowAsSummary(SetupView &dialog) {
 
 // The installation proper, from the shell folders to the registration entries.
 InstallOutcome Install(SetupView &dialog, const InstallPlatform &platform) {
-  const CodePage &codePage = platform.Payload.Characters;
+  const PayloadPlatform &payload = platform.Payload;
+  const CodePage &codePage = payload.Characters;
+  Log &log = payload.Record;
   ShellFolders shellFolders = LookUpShellFolders(platform.Keys, platform.CurrentUser);
   // What the edit box holds now is installed into, whatever the dialog proposed.
   CString folder = WithoutTrailingBackslash(dialog.FolderText(), codePage);
-  uint32_t created = CreateFolderPath(platform.FolderMaker, codePage, folder);
+  const CString earlier = ReadPreviousInstallFolder(platform.Keys);
+  log.Write("Installing edition %s into %s; earlier installation: %s",
+            EditionVersion(dialog.Edition), folder.GetString(),
+            earlier.IsEmpty() ? "none" : earlier.GetString());
+  uint32_t created = CreateFolderPath(platform.FolderMaker, log, codePage, folder);
   if (created != 0) {
-    platform.Payload.Messages.Show(created == ErrorBadLength ? FolderTooLong : FolderFailure);
+    payload.Messages.Show(created == ErrorBadLength ? FolderTooLong : FolderFailure);
     return InstallFolderRefused;
   }
-  if (!ExtractPayload(platform.Payload, folder, dialog.Edition))
-    return InstallFilesFailed;
+  uint32_t installedBytes = 0;
+  const InstallOutcome extracted = ExtractPayload(payload, folder, dialog.Edition, &installedBytes);
+  if (extracted != InstallCompleted)
+    return extracted;
 
   ShowAsSummary(dialog);
   platform.Links.InitialiseCom();
   CString target = folder + "\\" + PayloadFileNames[0];
-  PlaceShortcut(platform.Links, codePage, shellFolders.Desktop, target);
-  PlaceShortcut(platform.Links, codePage, shellFolders.Programs, target);
+  PlaceShortcut(platform.Links, log, codePage, shellFolders.Desktop, target);
+  PlaceShortcut(platform.Links, log, codePage, shellFolders.Programs, target);
   // The registration entries take the folder from here, and a later installation in
   // the same run of the program would propose it.
   dialog.InstallFolder = folder;
-  WriteAppPathEntry(platform.Keys, dialog.InstallFolder);
-  WriteUninstallEntry(platform.Keys, dialog.InstallFolder);
+  WriteAppPathEntry(platform.Keys, log, dialog.InstallFolder);
+  const LocalTime today = payload.Clock.Today();
+  InstalledProduct product = {dialog.Edition, (installedBytes + 1023) / 1024, CString()};
+  AppendNumber(product.Date, static_cast<unsigned>(today.Year), 4);
+  AppendNumber(product.Date, static_cast<unsigned>(today.Month), 2);
+  AppendNumber(product.Date, static_cast<unsigned>(today.Day), 2);
+  WriteUninstallEntry(platform.Keys, log, dialog.InstallFolder, product);
   platform.Links.UninitialiseCom();
   return InstallCompleted;
 }

@@ -49,14 +49,6 @@ struct InstallPlatform {
   ShellLinks &Links;
 };
 
-// How one press of OK ended.
-enum InstallOutcome {
-  InstallNotRun,        // no edition chosen, a run already under way, or the dialog closed
-  InstallCompleted,
-  InstallFolderRefused, // the folder could not be created
-  InstallFilesFailed,   // a file could not be written or expanded
-};
-
 // The handler of OK: in the ready state a whole installation; once installed, the end
 // of the dialog. Every failure shows one message and leaves the dialog as it was.
 InstallOutcome RunInstallation(SetupView &dialog, const InstallPlatform &platform);

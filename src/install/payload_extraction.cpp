@@ -6,13 +6,22 @@
 
 const char *const PayloadFileNames[PayloadFileCount] = {"KWB.exe", "ijl15.dll", "KWB.hlp",
                                                         "KWB.cnt", "uninstall.exe"};
-const char TemporaryArchiveName[] = "kwb.tmp";
-const char TemporaryFileName[] = "kwb.new";
 const LocalTime ProductFileTime = {2005, 1, 10, 8, 0, 0};
 const LocalTime LibraryFileTime = {2000, 9, 15, 15, 51, 56};
 
 int EditionResourceId(int edition) {
   return edition == 1 ? Edition42ResourceId : Edition311ResourceId;
+}
+
+CString TimeText(const LocalTime &time) {
+  const int fields[] = {time.Year, time.Month, time.Day, time.Hour, time.Minute, time.Second};
+  CString text;
+  for (int i = 0; i < 6; ++i) {
+    if (i)
+      text += "-- ::"[i - 1];
+    AppendNumber(text, static_cast<unsigned>(fields[i]), i ? 2 : 4);
+  }
+  return text;
 }
 
 namespace {
@@ -31,8 +40,9 @@ const char FileErrorMessage[] = "File Error";
 const char DiskFullMessage[] = "Disk full\r\nCorrect and retry";
 const char ErrorInInstallationMessage[] = "Error in installation";
 const char ErrorCreatingFileMessage[] = "Error creating file";
+const char InUseMessage[] = " is in use\r\nClose the program that uses it and try again";
 
-// The message for a file that could not be created or truncated.
+// The message for a file that could not be created.
 const char *CreationFailureMessage(uint32_t error) {
   if (error == ErrorDiskFull)
     return NoSpaceOnDiskMessage;
@@ -59,23 +69,9 @@ struct LibraryPlacement {
   bool KeepExisting;
 };
 
-// True when the library at path can be opened and read and was last written no earlier
-// than the installer's own copy, to the second.
-bool IsExistingLibraryAsNew(const PayloadPlatform &platform, const CString &path) {
-  OpenedFile existing(platform.FileSystem);
-  if (existing.OpenForReading(path) != 0)
-    return false;
-  FileTimes times;
-  if (!platform.FileSystem.ReadTimes(existing.Get(), &times))
-    return false;
-  FileTime installerCopy = 0;
-  if (!platform.Clock.LocalTimeToFileTime(LibraryFileTime, &installerCopy))
-    return false;
-  // Our copy's time is a whole second, so comparing the times as they are compares the
-  // seconds, with no 64-bit division.
-  return times.LastWrite >= installerCopy;
-}
-
+// The system folder, else the Windows folder, else the install folder; a library there
+// that was last written no earlier than the installer's own copy, to the second, is kept.
+// A copy that cannot be opened or read counts as older.
 LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,
                                      const CString &installFolder) {
   CString folder = platform.Folders.SystemFolder();
@@ -86,85 +82,136 @@ LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,
   // A drive root comes with its backslash; the file name brings its own.
   if (EndsWithBackslash(folder, platform.Characters))
     folder.Truncate(folder.GetLength() - 1);
-  bool keep = IsExistingLibraryAsNew(
-      platform, folder + "\\" + PayloadFileNames[LibraryFileIndex]);
+  const CString path = folder + "\\" + PayloadFileNames[LibraryFileIndex];
+  OpenedFile existing(platform.FileSystem);
+  FileTimes times;
+  FileTime ours = 0;
+  LocalTime shown;
+  bool keep = false;
+  CString found = "(none)";
+  if (existing.OpenForReading(path) == 0 && platform.FileSystem.ReadTimes(existing.Get(), &times)) {
+    // Our copy's time is a whole second, so comparing the times as they are compares the
+    // seconds, with no 64-bit division.
+    keep = platform.Clock.LocalTimeToFileTime(LibraryFileTime, &ours) && times.LastWrite >= ours;
+    found = platform.Clock.FileTimeToLocalTime(times.LastWrite, &shown) ? TimeText(shown) : "?";
+  }
+  platform.Record.Write("Library %s: last written %s, ours %s, %s", path.GetString(),
+                        found.GetString(), TimeText(LibraryFileTime).GetString(),
+                        keep ? "kept" : "replaced");
   return LibraryPlacement{folder, keep};
 }
 
-// Creates path as a new file: whatever stands under that name (a file left by an earlier
-// run, a link planted there) is removed first and never written through.
-uint32_t CreateAfresh(const PayloadPlatform &platform, OpenedFile &file, const CString &path) {
-  platform.FileSystem.Delete(path);
-  return file.CreateNew(path);
+// Creates a file under a temporary name in folder: the names come from the seed, and one
+// that exists is skipped, never opened or removed. On success *path is the file's path;
+// on a failure it is empty and the last error comes back.
+uint32_t CreateTemporary(const PayloadPlatform &platform, uint32_t &seed, const CString &folder,
+                         bool removesItself, CString *path, FileHandle *file) {
+  uint32_t error = ErrorFileExists;
+  for (int tries = 0; tries < TemporaryNameTries &&
+                      (error == ErrorFileExists || error == ErrorAlreadyExists ||
+                       error == ErrorAccessDenied);
+       ++tries) {
+    seed = seed * 1664525u + 1013904223u;
+    *path = folder + "\\kwb";
+    AppendNumber(*path, seed >> 12, 5, 16);
+    *path += ".tmp";
+    error = removesItself ? platform.FileSystem.CreateSelfRemoving(*path, file)
+                          : platform.FileSystem.CreateNew(*path, file);
+  }
+  if (error)
+    *path = CString();
+  return error;
 }
 
-// Writes one record, its magic restored, as the temporary archive. On a failure the
-// message has been shown and a partly written archive removed.
-bool WriteTemporaryArchive(const PayloadPlatform &platform, const CString &archivePath,
-                           const PayloadRecord &record) {
+// Expands one record into the buffer: written, its magic restored, as an archive under a
+// temporary name in the install folder, expanded, and gone again on every way out.
+// Returns the count expanded, or sets *failure to the message.
+int32_t ExpandRecord(const PayloadPlatform &platform, uint32_t &seed,
+                     const CString &installFolder, const PayloadRecord &record,
+                     uint8_t *buffer, const char **failure) {
+  const bool removesItself = platform.ArchiveRemovesItself;
+  CString path;
   OpenedFile archive(platform.FileSystem);
-  uint32_t error = CreateAfresh(platform, archive, archivePath);
-  if (error != 0) {
-    platform.Messages.Show(CreationFailureMessage(error));
-    return false;
+  const uint32_t error =
+      CreateTemporary(platform, seed, installFolder, removesItself, &path, archive.Receive());
+  if (error) {
+    *failure = CreationFailureMessage(error);
+    return 0;
   }
-  const char *failure = WriteBytes(platform.FileSystem, archive.Get(), Magic, sizeof Magic);
-  if (!failure)
-    failure = WriteBytes(platform.FileSystem, archive.Get(), record.Data, record.Length);
-  if (failure) {
-    archive.Close();
-    platform.FileSystem.Delete(archivePath);
-    platform.Messages.Show(failure);
-    return false;
-  }
-  return true;
-}
-
-// Gives the closed file at path its fixed creation and last-write time, keeping the
-// last-access time it has. Times that cannot be read, converted or applied are left as
-// they are: the file itself is complete.
-void StampFileTimes(const PayloadPlatform &platform, OpenedFile &file, const CString &path,
-                    const LocalTime &stamp) {
-  FileTimes times;
-  bool timesRead = platform.FileSystem.ReadTimes(file.Get(), &times);
-  file.Close();
-  FileTime fileTime = 0;
-  if (!timesRead || !platform.Clock.LocalTimeToFileTime(stamp, &fileTime))
-    return;
-  times.Creation = fileTime;
-  times.LastWrite = fileTime;
-  platform.FileSystem.SetTimes(path, times);
-}
-
-// Writes the expanded bytes as the installed file at path: complete and stamped under a
-// temporary name in the same folder, then put in the place of the old file in one step,
-// so that a failure at any point leaves the old file as it was. On a failure the message
-// has been shown and the temporary file removed.
-bool WriteInstalledFile(const PayloadPlatform &platform, const CString &folder,
-                        const char *name, const uint8_t *bytes, uint32_t size,
-                        const LocalTime &stamp) {
-  const CString temporary = folder + "\\" + TemporaryFileName;
-  const char *failure = ErrorCreatingFileMessage;
-  OpenedFile file(platform.FileSystem);
-  if (CreateAfresh(platform, file, temporary) == 0) {
-    failure = WriteBytes(platform.FileSystem, file.Get(), bytes, size);
-    if (!failure) {
-      StampFileTimes(platform, file, temporary, stamp);
-      if (platform.FileSystem.Replace(temporary, folder + "\\" + name) == 0)
-        return true;
-      failure = ErrorCreatingFileMessage;
+  *failure = WriteBytes(platform.FileSystem, archive.Get(), Magic, sizeof Magic);
+  if (!*failure)
+    *failure = WriteBytes(platform.FileSystem, archive.Get(), record.Data, record.Length);
+  int32_t expanded = 0;
+  if (!*failure) {
+    const int32_t size = static_cast<int32_t>(ExpansionBufferSize);
+    if (removesItself) {
+      expanded = platform.Expansion.ExpandOpenFile(archive.Release(), buffer, size);
+    } else {
+      archive.Close();
+      expanded = platform.Expansion.ExpandFile(path, buffer, size);
     }
-    file.Close();
-    platform.FileSystem.Delete(temporary);
+    if (expanded <= 0)
+      *failure = ErrorInInstallationMessage;
   }
-  platform.Messages.Show(failure);
-  return false;
+  archive.Close();
+  if (!removesItself)
+    platform.FileSystem.Delete(path);
+  return expanded;
+}
+
+// Writes the expanded bytes whole under a temporary name in folder, with the fixed
+// creation and last-write times (the last-access time stays the platform's; times that
+// cannot be read or converted stay as they are). *path names the file whenever one was
+// made. Returns null, or the message for the failure.
+const char *StageFile(const PayloadPlatform &platform, uint32_t &seed, const CString &folder,
+                      const uint8_t *bytes, uint32_t size, const LocalTime &stamp,
+                      CString *path) {
+  OpenedFile file(platform.FileSystem);
+  if (CreateTemporary(platform, seed, folder, false, path, file.Receive()) != 0)
+    return ErrorCreatingFileMessage;
+  const char *failure = WriteBytes(platform.FileSystem, file.Get(), bytes, size);
+  FileTimes times;
+  FileTime fileTime = 0;
+  if (!failure && platform.FileSystem.ReadTimes(file.Get(), &times) &&
+      platform.Clock.LocalTimeToFileTime(stamp, &fileTime)) {
+    times.Creation = fileTime;
+    times.LastWrite = fileTime;
+    platform.FileSystem.SetTimes(file.Get(), times);
+  }
+  return failure;
+}
+
+// Puts the staged file in the place of destination. A file that cannot be written in
+// place (read-only, or in use) is not replaced either: Windows refuses such a move
+// itself, but not every implementation of the call does. Where the system cannot replace
+// in one step (the 95 family), the old file goes aside, the new one in, and the old one
+// is deleted; if the new one cannot go in, the old one comes back.
+uint32_t Replace(Files &files, const CString &staged, const CString &destination) {
+  uint32_t error = files.ProbeWriting(destination);
+  if (error != 0 && error != ErrorFileNotFound)
+    return error;
+  error = files.Move(staged, destination, true);
+  if (error != ErrorCallNotImplemented)
+    return error;
+  const CString aside = staged + "~";
+  const uint32_t setAside = files.Move(destination, aside, false);
+  if (setAside != 0 && setAside != ErrorFileNotFound)
+    return setAside;
+  error = files.Move(staged, destination, false);
+  if (setAside == 0) {
+    if (error)
+      files.Move(aside, destination, false);
+    else
+      files.Delete(aside);
+  }
+  return error;
 }
 
 } // namespace
 
-bool ExtractPayload(const PayloadPlatform &platform, const CString &installFolder,
-                    int edition) {
+InstallOutcome ExtractPayload(const PayloadPlatform &platform, const CString &installFolder,
+                              int edition, uint32_t *installedBytes) {
+  Files &files = platform.FileSystem;
   AllocatedBlock buffer(platform.Memory, ExpansionBufferSize);
   ResourceBytes library = {nullptr, 0};
   ResourceBytes editionFiles = {nullptr, 0};
@@ -174,61 +221,91 @@ bool ExtractPayload(const PayloadPlatform &platform, const CString &installFolde
       !platform.Resources.Find(editionId, &editionFiles) ||
       !platform.Resources.Find(PayloadSumsResourceId, &sums)) {
     platform.Messages.Show(ErrorInInstallationMessage);
-    return false;
+    return InstallFilesFailed;
   }
 
-  LibraryPlacement placement = SettleLibraryFolder(platform, installFolder);
-  CString archivePath = installFolder + "\\" + TemporaryArchiveName;
-  // The library record is read afresh for its one file; the edition records are taken
-  // one after the other.
+  const LibraryPlacement placement = SettleLibraryFolder(platform, installFolder);
+  CString destinations[PayloadFileCount];
+  for (int index = 0; index < PayloadFileCount; ++index)
+    destinations[index] = (index == LibraryFileIndex ? placement.Folder : installFolder) +
+                          "\\" + PayloadFileNames[index];
+  // A library at least as new as ours stays the one that is used: no copy of ours goes
+  // anywhere, least of all beside the product, where it would be loaded first.
+  const bool skipLibrary = placement.KeepExisting;
+  // A file that another program holds open (a running KWB.exe) cannot be replaced; the
+  // user is told which before anything is written.
+  for (int index = 0; index < PayloadFileCount; ++index) {
+    if ((index != LibraryFileIndex || !skipLibrary) &&
+        files.ProbeWriting(destinations[index]) == ErrorSharingViolation) {
+      platform.Messages.Show(PayloadFileNames[index] + CString(InUseMessage));
+      return InstallFileInUse;
+    }
+  }
+
+  // Every file is staged whole in its folder before the first one is moved into place.
+  CString staged[PayloadFileCount];
+  const uint8_t *fileSums[PayloadFileCount] = {};
+  uint32_t seed = files.NameSeed();
+  const char *failure = nullptr;
+  InstallOutcome outcome = InstallFilesFailed;
   uint32_t editionCursor = 0;
-  bool completed = true;
-  for (int index = 0, editionIndex = 0; index < PayloadFileCount; ++index) {
-    bool isLibrary = index == LibraryFileIndex;
+  for (int index = 0, editionIndex = 0; index < PayloadFileCount && !failure; ++index) {
+    const bool isLibrary = index == LibraryFileIndex;
     PayloadRecord record;
     if (!ReadPayloadRecord(isLibrary ? library : editionFiles, isLibrary ? 0 : editionCursor,
-                    &record)) {
-      platform.Messages.Show(ErrorInInstallationMessage);
-      completed = false;
+                           &record)) {
+      failure = ErrorInInstallationMessage;
       break;
     }
     if (record.Length == 0)
       break;
-    if (!WriteTemporaryArchive(platform, archivePath, record))
-      return false;
     if (!isLibrary)
       editionCursor += RecordLengthSize + record.Length;
-
-    int32_t expanded = platform.Expansion.ExpandFile(archivePath, buffer.Get(),
-                                                     static_cast<int32_t>(ExpansionBufferSize));
-    // The expansion library's result is checked against what was packed before a byte
-    // of it is installed.
-    const char *failure = nullptr;
     const uint8_t *sum = FindExpandedFileSum(sums, isLibrary ? LibraryResourceId : editionId,
                                              isLibrary ? 0 : editionIndex++);
-    if (expanded <= 0)
-      failure = ErrorInInstallationMessage;
-    else if (!sum || ReadNumber(sum + 4) != static_cast<uint32_t>(expanded) ||
-             ReadNumber(sum) != Crc32(buffer.Get(), static_cast<uint32_t>(expanded)))
+    fileSums[index] = sum;
+    if (isLibrary && skipLibrary)
+      continue;
+    const int32_t expanded =
+        ExpandRecord(platform, seed, installFolder, record, buffer.Get(), &failure);
+    if (failure)
+      break;
+    // What the expansion library gives is checked against what was packed before a byte
+    // of it is written.
+    if (!sum || ReadNumber(sum + 4) != static_cast<uint32_t>(expanded) ||
+        ReadNumber(sum) != Crc32(buffer.Get(), static_cast<uint32_t>(expanded))) {
       failure = DamagedSetupMessage;
-    if (failure) {
-      platform.Messages.Show(failure);
-      completed = false;
+      outcome = InstallDamaged;
       break;
     }
-
-    // A library at least as new as ours stays untouched in its folder; our copy then
-    // goes beside the product instead.
-    const CString &folder =
-        isLibrary && !placement.KeepExisting ? placement.Folder : installFolder;
-    if (!WriteInstalledFile(platform, folder, PayloadFileNames[index], buffer.Get(),
-                            static_cast<uint32_t>(expanded),
-                            isLibrary ? LibraryFileTime : ProductFileTime)) {
-      completed = false;
-      break;
-    }
+    failure = StageFile(platform, seed, isLibrary ? placement.Folder : installFolder,
+                        buffer.Get(), static_cast<uint32_t>(expanded),
+                        isLibrary ? LibraryFileTime : ProductFileTime, &staged[index]);
   }
-  // The archive is missing when the list ended before the first record; that is fine.
-  platform.FileSystem.Delete(archivePath);
-  return completed;
+
+  for (int index = 0; index < PayloadFileCount && !failure; ++index) {
+    const uint8_t *sum = fileSums[index];
+    if (!sum)
+      continue;
+    if (!staged[index].IsEmpty()) {
+      if (Replace(files, staged[index], destinations[index]) != 0) {
+        failure = ErrorCreatingFileMessage;
+        break;
+      }
+      staged[index] = CString();
+      platform.Record.Write("File %s: %u bytes, CRC-32 %08X checked",
+                            destinations[index].GetString(), ReadNumber(sum + 4),
+                            ReadNumber(sum));
+    }
+    *installedBytes += ReadNumber(sum + 4);
+  }
+  if (!failure)
+    return InstallCompleted;
+  // What the run made goes before the user is told, so that nothing of it stays behind
+  // however the run ends while the message is up.
+  for (int index = 0; index < PayloadFileCount; ++index)
+    if (!staged[index].IsEmpty())
+      files.Delete(staged[index]);
+  platform.Messages.Show(failure);
+  return outcome;
 }

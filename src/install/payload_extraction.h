@@ -9,6 +9,7 @@
 #include "base/cstring.h"
 #include "base/code_page.h"
 #include "platform/files.h"
+#include "platform/log.h"
 #include "platform/lz_expansion.h"
 #include "platform/memory_blocks.h"
 #include "platform/message_display.h"
@@ -36,10 +37,12 @@ const int PayloadFileCount = 5;
 const int LibraryFileIndex = 1;
 extern const char *const PayloadFileNames[PayloadFileCount];
 
-// The compressed copy of one record, in the install folder while it is expanded, and the
-// name an installed file is written under in its folder before it replaces the old one.
-extern const char TemporaryArchiveName[];
-extern const char TemporaryFileName[];
+// The compressed copy of one record is written into the install folder and expanded from
+// there, and each installed file is written whole into its folder before it replaces the
+// old one, each under a name no one can foresee: "kwb", five hexadecimal digits and
+// ".tmp", made from the platform's seed, each name created new and skipped when it
+// exists. This many names are tried.
+const int TemporaryNameTries = 16;
 
 // Every file is expanded by one read into a buffer of this many bytes (a decimal two
 // million), so no packed file may expand to more.
@@ -51,6 +54,16 @@ const uint32_t ExpansionBufferSize = 2000000;
 extern const LocalTime ProductFileTime;
 extern const LocalTime LibraryFileTime;
 
+// How one press of OK ended.
+enum InstallOutcome {
+  InstallNotRun,        // no edition chosen, a run already under way, or the dialog closed
+  InstallCompleted,
+  InstallFolderRefused, // the folder could not be created
+  InstallFilesFailed,   // a file could not be written or expanded
+  InstallFileInUse,     // a file to be replaced is held open by another program
+  InstallDamaged,       // what was expanded is not what was packed
+};
+
 // The services the extraction works through.
 struct PayloadPlatform {
   PayloadResources &Resources;
@@ -61,11 +74,23 @@ struct PayloadPlatform {
   TimeZone &Clock;
   const CodePage &Characters;
   MessageDisplay &Messages;
+  Log &Record;
+  // The NT family: the archive is made so that the system removes it, and is expanded
+  // through the handle it was written with.
+  bool ArchiveRemovesItself;
 };
 
 // Expands the edition's files and the codec library into installFolder (an existing
-// folder, without a trailing backslash). Returns true when the list of files has run
-// out: all five written, or a zero record length ended it early. On a failure it shows
-// exactly one message, leaves what was written so far, and returns false.
-bool ExtractPayload(const PayloadPlatform &platform, const CString &installFolder,
-                    int edition);
+// folder, without a trailing backslash): every file is first written whole under a
+// temporary name beside the one it replaces, and only when all are there are they moved
+// into place. A file to be replaced that another program holds open stops the run
+// before anything is written. Returns InstallCompleted when the list of files has run
+// out (all five, or a zero record length ended it early) and adds the installed files'
+// sizes to *installedBytes; on a failure it removes what it made, shows exactly one
+// message and returns the outcome. Only a move that fails part way leaves files moved
+// before it.
+InstallOutcome ExtractPayload(const PayloadPlatform &platform, const CString &installFolder,
+                              int edition, uint32_t *installedBytes);
+
+// "YYYY-MM-DD hh:mm:ss", as the log shows a time.
+CString TimeText(const LocalTime &time);

@@ -41,9 +41,10 @@ CString ShortcutFile(const CString &folder, const CodePage &codePage) {
   return linkFile;
 }
 
-void PlaceShortcut(ShellLinks &links, const CodePage &codePage, const CString &folder,
+void PlaceShortcut(ShellLinks &links, Log &log, const CodePage &codePage, const CString &folder,
                    const CString &target) {
   CString linkFile = ShortcutFile(folder, codePage);
   if (!linkFile.IsEmpty())
-    links.CreateShortcut(target, linkFile, ShortcutDescription);
+    log.Write("Shortcut %s%s", linkFile.GetString(),
+              links.CreateShortcut(target, linkFile, ShortcutDescription) < 0 ? ": failed" : "");
 }

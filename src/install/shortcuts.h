@@ -4,6 +4,7 @@
 
 #include "base/cstring.h"
 #include "base/code_page.h"
+#include "platform/log.h"
 #include "platform/registry.h"
 #include "platform/shell_links.h"
 
@@ -26,7 +27,7 @@ ShellFolders LookUpShellFolders(Registry &registry, RegistryKey currentUser);
 CString ShortcutFile(const CString &folder, const CodePage &codePage);
 
 // Writes the shortcut "KWB" to target into folder, unless ShortcutFile rules it out.
-// Whether the shell wrote it is not reported: a missing shortcut is no reason to call
-// a finished installation a failure.
-void PlaceShortcut(ShellLinks &links, const CodePage &codePage, const CString &folder,
+// Whether the shell wrote it is only logged: a missing shortcut is no reason to call a
+// finished installation a failure.
+void PlaceShortcut(ShellLinks &links, Log &log, const CodePage &codePage, const CString &folder,
                    const CString &target);

@@ -12,6 +12,7 @@ const uint32_t ErrorBadLength = 24;
 const uint32_t ErrorSharingViolation = 32;
 const uint32_t ErrorHandleDiskFull = 39;
 const uint32_t ErrorFileExists = 80;
+const uint32_t ErrorCallNotImplemented = 120;
 const uint32_t ErrorDiskFull = 112;
 const uint32_t ErrorBadPathname = 161;
 const uint32_t ErrorAlreadyExists = 183;

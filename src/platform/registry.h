@@ -8,6 +8,10 @@
 
 typedef uintptr_t RegistryKey;
 
+// The value types the program writes: REG_SZ and REG_DWORD.
+const uint32_t RegistryText = 1;
+const uint32_t RegistryNumber = 4;
+
 class Registry {
 public:
   virtual ~Registry() {}
@@ -19,10 +23,10 @@ public:
   virtual RegistryKey OpenKey(RegistryKey parent, const char *name) = 0;
   // Creates or opens a subkey with full access; returns 0 on failure.
   virtual RegistryKey CreateKey(RegistryKey parent, const char *name) = 0;
-  // Writes a REG_SZ value of byteCount bytes (the caller counts the NUL).
+  // Writes a value of the type and byteCount bytes (a text's NUL counted by the caller).
   // name == nullptr or "" writes the default value. Returns the platform status.
-  virtual long SetStringValue(RegistryKey key, const char *name, const char *data,
-                              uint32_t byteCount) = 0;
+  virtual long SetValue(RegistryKey key, const char *name, uint32_t type, const void *data,
+                        uint32_t byteCount) = 0;
   // Reads a value into buffer; *byteCount holds the buffer size on entry and the value's
   // size on return. Returns the platform status (0 on success).
   virtual long QueryValue(RegistryKey key, const char *name, uint32_t *type, uint8_t *buffer,

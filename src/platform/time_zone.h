@@ -21,4 +21,9 @@ public:
 
   // Returns false when the time cannot be converted.
   virtual bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) = 0;
+  // The wall-clock time of a file time, by the bias in force now, as a log shows it;
+  // false when it cannot be converted.
+  virtual bool FileTimeToLocalTime(FileTime fileTime, LocalTime *time) = 0;
+  // The wall-clock date and time now.
+  virtual LocalTime Today() = 0;
 };

@@ -32,6 +32,8 @@ DWORD TimeoutMs = 60000;
 DWORD CheckMs = TimeoutMs / 20; // how long a check may take to hold
 std::string Installer;
 PROCESS_INFORMATION Process = {};
+// A program started beside the installer (the installed KWB.exe), running until killed.
+PROCESS_INFORMATION Other = {};
 HANDLE ErrorStream = INVALID_HANDLE_VALUE; // the installer's standard error, a file
 std::string ErrorStreamFile;
 const DWORD Started = GetTickCount();
@@ -427,6 +429,31 @@ bool Step(const Words &step) {
       std::ifstream file(ErrorStreamFile, std::ios::binary);
       return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     });
+  } else if (verb == "second") {
+    // A second copy of the installer while the first runs: it must end by itself.
+    std::string command = "\"" + Installer + "\" " + Joined(step, 2);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second = {};
+    DWORD code = 0;
+    const bool ended = CreateProcessA(Installer.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                      &startup, &second) &&
+                       WaitForSingleObject(second.hProcess, TimeoutMs) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(second.hProcess, &code);
+    Report(ended && code == strtoul(arg(1).c_str(), nullptr, 0),
+           "a second copy ends with exit code " + arg(1) + " (" + std::to_string(code) + ")");
+  } else if (verb == "run") {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + arg(1) + "\"";
+    Report(CreateProcessA(arg(1).c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &Other) != FALSE &&
+               WaitForInputIdle(Other.hProcess, TimeoutMs) == 0,
+           "it runs: " + arg(1));
+  } else if (verb == "kill") {
+    Report(Other.hProcess && TerminateProcess(Other.hProcess, 0) &&
+               WaitForSingleObject(Other.hProcess, TimeoutMs) == WAIT_OBJECT_0,
+           "the program started ends");
   } else if (verb == "writable") {
     Report(SetFileAttributesA(arg(1).c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE, Joined(step, 0));
   } else if (verb == "absent") {

@@ -86,14 +86,15 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * s.f_frsize - 1228
     ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:"
     checks+=("unchanged=$small_drive/Vistrel") ;;
   linked=*)
-    # kwb.tmp and KWB.exe hard links to files outside the folder. (Wine takes a Unix
-    # symbolic link for the file it names: deleting it deletes that file, where Windows
-    # deletes a link itself. So only a hard link stands for a planted link here.)
+    # kwb.tmp and kwb.new symbolic links to a file outside the folder, which Wine takes
+    # for that file (deleting the link deletes the file), and KWB.exe a hard link to
+    # another: the installer neither removes nor writes through any of them.
     folder=$(host_path "${item#*=}")
     mkdir -p "$folder"
     echo outside >"$WINEPREFIX/drive_c/outside.txt"
     echo other >"$WINEPREFIX/drive_c/other.exe"
-    ln "$WINEPREFIX/drive_c/outside.txt" "$folder/kwb.tmp"
+    ln -s "$WINEPREFIX/drive_c/outside.txt" "$folder/kwb.tmp"
+    ln -s "$WINEPREFIX/drive_c/outside.txt" "$folder/kwb.new"
     ln "$WINEPREFIX/drive_c/other.exe" "$folder/KWB.exe"
     checks+=("linked=$WINEPREFIX/drive_c") ;;
   readonly=*)
@@ -126,7 +127,7 @@ open(sys.argv[1], "wb").write(exe[:at] + bytes([exe[at] ^ 0x20]) + exe[at + 1:])
   tz=*) export TZ=${item#*=} ;;
   japanese) locale=(LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8) codepage=932 ;;
   user=nobody) user=65534 ;;
-  files=* | library=* | entries=*) checks+=("$item") ;;
+  files=* | library=* | entries=* | log=*) checks+=("$item") ;;
   drives=browser)
     # A: a floppy drive without a medium, D: a fixed drive with folders of every kind (a
     # file, system folders, a hidden dot-named one), M: a CD-ROM and N: a network drive.
@@ -205,7 +206,11 @@ cleanup
 #   folder, last written 2000-09-15 15:51:56 (Wine keeps no creation time), no kwb.tmp;
 # library=FOLDER  ijl15.dll so in FOLDER as well;
 # entries=FOLDER  both KWB.lnk files point at FOLDER\KWB.exe, described "Vistrel", as
-#   lnkinfo reads them, and both registry keys hold exactly the values for FOLDER.
+#   lnkinfo reads them, and both registry keys hold exactly the values for FOLDER and the
+#   edition of the last files= check;
+# log=FILE;REGEX;...  every line of the log FILE starts with its local time to the
+#   millisecond and ends in CR LF; each REGEX matches a line (without its time), the last
+#   one the last line.
 check() {
   if [ "$2" = "$3" ]; then echo "ok: $1 is \"$2\""; else
     echo "FAILED: $1 is \"$2\" but was \"$3\""
@@ -237,7 +242,7 @@ for item in "${checks[@]}"; do
   value=${item#*=}
   case "$item" in
   files=*)
-    edition=${value%% *} folder=$(host_path "${value#* }")
+    edition=${value%% *} folder=$(host_path "${value#* }") installed_edition=${value%% *}
     resource=$([ "$edition" = 4.2 ] && echo 131 || echo 130) position=1
     for name in KWB.exe KWB.hlp KWB.cnt uninstall.exe; do
       installed "$folder/$name" "$records/$resource-$position-$name" "2005-01-10 08:00:00"
@@ -245,7 +250,7 @@ for item in "${checks[@]}"; do
     done
     installed "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" "$records/129-1-ijl15.dll" \
       "2000-09-15 15:51:56"
-    check "$folder/kwb.tmp" absent "$([ -e "$folder/kwb.tmp" ] && echo present || echo absent)" ;;
+    check "the temporary files in $folder" none "$(cd "$folder" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)" ;;
   unchanged=*)
     check "the files in $value" "as they were" \
       "$(diff -r "$WINEPREFIX/before" "$value" >/dev/null && echo as they were || echo changed)" ;;
@@ -263,9 +268,28 @@ for item in "${checks[@]}"; do
     keys='Microsoft\Windows\CurrentVersion'
     check "the App Paths entry" "$(printf '@=%s\n"Path"=%s\n' "$(reg_text "$value\\KWB.exe")" \
       "$(reg_text "$value")" | sorted)" "$(reg_key "$keys\\App Paths\\KWB.exe")"
-    check "the Uninstall entry" "$(printf '"DisplayName"="Vistrel Image Browser"\n"UninstallString"=%s\n' \
-      "$(reg_text "\"$value\\uninstall.exe\"")" | sorted)" \
-      "$(reg_key "$wow$keys\\Uninstall\\Vistrel Image Browser")" ;;
+    resource=$([ "$installed_edition" = 4.2 ] && echo 131 || echo 130)
+    bytes=$(cat "$records/129-1-ijl15.dll" "$records/$resource"-* | wc -c)
+    check "the Uninstall entry" "$({ printf '"DisplayName"="Vistrel Image Browser"\n"UninstallString"=%s\n' \
+      "$(reg_text "\"$value\\uninstall.exe\"")"
+      printf '"%s"=%s\n' DisplayVersion "\"$installed_edition\"" Publisher '"Corvane Software"' \
+        DisplayIcon "$(reg_text "$value\\KWB.exe")" InstallLocation "$(reg_text "$value")" \
+        InstallDate "\"$(date +%Y%m%d)\"" VersionMajor "dword:0000000${installed_edition%%.*}" \
+        VersionMinor "dword:0000000$(cut -d. -f2 <<<"$installed_edition")" NoModify dword:00000001 \
+        NoRepair dword:00000001 EstimatedSize "$(printf 'dword:%08x' $(((bytes + 1023) / 1024)))"; } |
+      sorted)" "$(reg_key "$wow$keys\\Uninstall\\Vistrel Image Browser")" ;;
+  log=*)
+    file=$(host_path "${value%%;*}")
+    check "the lines of $file" "stamped and ended in CR LF" "$([ -s "$file" ] && ! grep -Evq \
+      '^[0-9]{4}-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]\.[0-9]{3} .*'$'\r''$' "$file" &&
+      echo stamped and ended in CR LF || echo otherwise)"
+    IFS=';' read -ra patterns <<<"${value#*;}"
+    for pattern in "${patterns[@]}"; do
+      check "a line of the log matching $pattern" yes \
+        "$(cut -c25- "$file" | tr -d '\r' | grep -Eq -- "$pattern" && echo yes || echo no)"
+    done
+    check "the log's last line" "$pattern" "$(tail -n1 "$file" | cut -c25- | tr -d '\r' |
+      grep -Eq -- "$pattern" && echo "$pattern" || tail -n1 "$file")" ;;
   esac
 done
 exit $rc

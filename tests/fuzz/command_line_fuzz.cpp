@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string line(reinterpret_cast<const char *>(data), size);
-  CommandLine parsed = ParseCommandLine(ProgramArguments(line.c_str()));
+  CommandLine parsed = ParseCommandLine(ProgramArguments(line.c_str()), DoubleByte);
   Require(!parsed.Valid || !parsed.Silent || parsed.Edition >= 0, "a silent run without an edition was accepted");
   Require(!parsed.Folder.GetLength() || strstr(line.c_str(), parsed.Folder.GetString()),
           "the folder is not a piece of the command line");

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     machine.Fail("create-folder", data[0] >> 4, errors[data[0] & 3]);
   const CString path(reinterpret_cast<const char *>(data + 1), static_cast<int>(size - 1));
 
-  const uint32_t result = CreateFolderPath(machine, DoubleByte, path);
+  const uint32_t result = CreateFolderPath(machine, machine, DoubleByte, path);
   Require(result == 0 || result == ErrorBadLength || result == ErrorPathNotFound ||
               result == ErrorAccessDenied || result == ErrorDiskFull || result == ErrorBadPathname,
           "folder creation returned an undocumented code");

@@ -14,13 +14,21 @@
 namespace {
 
 const std::string Folder = "C:\\Program Files\\Corvane Software\\Vistrel";
-const std::string Archive = Folder + "\\kwb.tmp", SystemLibrary = "C:\\WINDOWS\\SYSTEM\\ijl15.dll";
-const std::string Temporary = Folder + "\\kwb.new", SystemTemporary = "C:\\WINDOWS\\SYSTEM\\kwb.new";
+const std::string SystemLibrary = "C:\\WINDOWS\\SYSTEM\\ijl15.dll";
 const char Damaged[] = "The setup program is damaged\r\nObtain a new copy and try again";
 const char DiskFull[] = "Disk full\r\nCorrect and retry", Failed[] = "Error in installation";
 const char Creating[] = "Error creating file";
 const FileTime ProductTime = UtcFileTime({2005, 1, 10, 8, 0, 0});
 const FileTime LibraryTime = UtcFileTime({2000, 9, 15, 15, 51, 56});
+
+// The temporary names in the order the run tries them: "kwb", five hexadecimal digits of
+// the seed stepped on, ".tmp".
+std::vector<std::string> TemporaryNames(uint32_t seed, int count) {
+  std::vector<std::string> names;
+  for (char name[16]; count--;)
+    seed = seed * 1664525u + 1013904223u, snprintf(name, sizeof name, "kwb%05X.tmp", seed >> 12), names.push_back(name);
+  return names;
+}
 
 struct Bench : MemoryMachine {
   Bench() : MemoryMachine(DoubleByte) {
@@ -28,117 +36,132 @@ struct Bench : MemoryMachine {
     AddFolder("C:\\WINDOWS\\SYSTEM");
     Resources = PackedPayload();
   }
-  bool Extract(int edition) {
-    return ExtractPayload({*this, *this, *this, *this, *this, *this, DoubleByte, *this}, Folder.c_str(), edition);
+  InstallOutcome Extract(int edition, uint32_t *bytes) {
+    return ExtractPayload({*this, *this, *this, *this, *this, *this, DoubleByte, *this, *this, RemovesItself},
+                          Folder.c_str(), edition, bytes);
   }
   std::string Path(int file, const std::string &library) const {
     return file == LibraryFileIndex ? library : Folder + "\\" + PayloadFileNames[file];
   }
+  // The temporary names the run tries, in the install folder.
+  std::string Temporary(int nth) const { return Folder + "\\" + TemporaryNames(Seed, nth + 1)[nth]; }
 };
 
-// Each file is written whole under a temporary name, stamped and then put in its place,
-// before the next; the archive and the temporary files go on every way out.
-TEST(Extraction, InstallsWhatItCanAndShowsOneMessageForWhatStopsIt) {
+// Every file is staged whole under a temporary name beside the one it replaces, stamped,
+// and only then are all moved into place; what the run made goes on every way out.
+TEST(Extraction, StagesEverythingThenMovesAndLeavesTheOldFilesOnAnyFailure) {
   const std::string first = Packed(Editions[0][0]) + Packed(Editions[0][2]);
-  const std::string besideProduct = Folder + "\\ijl15.dll", archive = "create " + Archive;
-  const std::string temp = "write " + Temporary, lib = SystemLibrary;
-  // Message: "" when the extraction succeeds. Installed: files of the installation order in
-  // place, the rest as they were. Library: where the library is installed. Unused: a file
-  // the run made stays, as its removal failed. Unstamped: a file whose times stay the platform's.
-  struct Row { const char *Name; std::function<void(Bench &)> Setup; const char *Message; int Installed;
-               std::string Library = SystemLibrary; bool Unused = false; int Edition = 0, Unstamped = -1; } rows[] = {
-      {"edition 4.2", nullptr, "", 5, lib, false, 1},
-      {"times cannot be read", [](Bench &b) { b.Fail("read-times " + Temporary, 1, 1); }, "", 5, lib, false, 0, 0},
-      {"times cannot be set", [](Bench &b) { b.Fail("set-times " + Temporary, 2, 1); }, "", 5, lib, false, 0, 2},
-      {"left by an earlier run", [](Bench &b) { b.Entries[Temporary], b.Entries[SystemTemporary], b.Entries[Archive]; }, "", 5},
+  const std::string besideProduct = Folder + "\\ijl15.dll", lib = SystemLibrary;
+  // The names the run takes in a run without failures: an archive, then a staged file,
+  // for each of the five files (the library's staged file in the system folder).
+  const std::string archive1 = Folder + "\\" + TemporaryNames(0x12345000, 1)[0];
+  const std::string staged3 = Folder + "\\" + TemporaryNames(0x12345000, 6)[5]; // KWB.hlp's
+  const std::string staged5 = Folder + "\\" + TemporaryNames(0x12345000, 10)[9]; // uninstall.exe's
+  // Message: "" when the extraction succeeds. Moved: files of the installation order in
+  // place, the rest as they were. Library: where the library would go ("" when the copy
+  // there is kept and none is written). Unstamped: a file whose times stay the platform's.
+  struct Row { const char *Name; std::function<void(Bench &)> Setup; const char *Message; int Moved;
+               std::string Library = SystemLibrary; InstallOutcome Outcome = InstallFilesFailed; int Edition = 0,
+               Unstamped = -1; } rows[] = {
+      {"edition 4.2", nullptr, "", 5, lib, InstallCompleted, 1},
+      {"NT family: the archive goes by itself", [](Bench &b) { b.RemovesItself = true; }, "", 5, lib, InstallCompleted},
+      {"times cannot be read", [](Bench &b) { b.Fail("read-times", 2, 1); }, "", 5, lib, InstallCompleted, 0, 0},
+      {"times cannot be set", [](Bench &b) { b.Fail("set-times", 2, 1); }, "", 5, lib, InstallCompleted, 0, 1},
+      // Names that exist are skipped and left as they are, folders and files alike.
+      {"first names taken", [](Bench &b) { b.Entries[b.Temporary(0)].Bytes = "x", b.AddFolder(b.Temporary(1)); }, "", 5, lib, InstallCompleted},
+      {"every name taken", [](Bench &b) { for (int i = 0; i < 16; ++i) b.Entries[b.Temporary(i)]; }, "File Error", 0},
       // The library goes to the system folder, else the Windows folder, else beside the
       // product. A drive root keeps its backslash in the platform's answer, and a folder
       // may end in a double-byte character whose trail byte is 0x5C.
-      {"no system folder", [](Bench &b) { b.System = "X"; }, "", 5, "C:\\WINDOWS\\ijl15.dll"},
-      {"no folder of the system", [](Bench &b) { b.System = "", b.Windows = "D"; }, "", 5, besideProduct},
-      {"system folder a drive root", [](Bench &b) { b.System = "C:\\"; }, "", 5, "C:\\ijl15.dll"},
-      {"double-byte system folder", [](Bench &b) { b.AddFolder(b.System = "C:\\\x83\x5C"); }, "", 5, "C:\\\x83\x5C\\ijl15.dll"},
-      // A system library as new as ours, to the second, stays, and ours goes beside the
-      // product; one that cannot be checked counts as older.
-      {"library as old", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime; }, "", 5, besideProduct},
+      {"no system folder", [](Bench &b) { b.System = "X"; }, "", 5, "C:\\WINDOWS\\ijl15.dll", InstallCompleted},
+      {"no folder of the system", [](Bench &b) { b.System = "", b.Windows = "D"; }, "", 5, besideProduct, InstallCompleted},
+      {"system folder a drive root", [](Bench &b) { b.System = "C:\\"; }, "", 5, "C:\\ijl15.dll", InstallCompleted},
+      {"double-byte system folder", [](Bench &b) { b.AddFolder(b.System = "C:\\\x83\x5C"); }, "", 5, "C:\\\x83\x5C\\ijl15.dll", InstallCompleted},
+      // A system library as new as ours, to the second, stays the one that is used: no
+      // copy goes anywhere. One that cannot be checked counts as older.
+      {"library as old", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime; }, "", 5, "", InstallCompleted},
       {"library newer within the second",
-       [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime + FileTimeTicksPerSecond * 3 / 2; },
-       "", 5, besideProduct},
-      {"library a tick older", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime - 1; }, "", 5},
-      {"library unreadable", [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5); }, "", 5},
-      {"library times unreadable", [](Bench &b) { b.Fail("read-times " + SystemLibrary, 1, 1); }, "", 5},
-      {"library unreadable and locked",
-       [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5), b.Fail("replace " + SystemLibrary, 1, 5); }, Creating, 1},
+       [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime + FileTimeTicksPerSecond * 3 / 2; }, "", 5, "", InstallCompleted},
+      {"library a tick older", [](Bench &b) { b.Entries[SystemLibrary].Times.LastWrite = LibraryTime - 1; }, "", 5, lib, InstallCompleted},
+      {"library unreadable", [](Bench &b) { b.Fail("open " + SystemLibrary, 1, 5); }, "", 5, lib, InstallCompleted},
+      {"library times unreadable", [](Bench &b) { b.Fail("read-times " + SystemLibrary, 1, 1); }, "", 5, lib, InstallCompleted},
+      // A file another program holds open stops the run before anything is written; a
+      // read-only one is found when its move is refused.
+      {"KWB.exe in use", [](Bench &b) { b.InUse = {Folder + "\\KWB.exe"}; }, "KWB.exe is in use\r\nClose the program that uses it and try again", 0, lib, InstallFileInUse},
+      {"library in use", [](Bench &b) { b.InUse = {SystemLibrary}; }, "ijl15.dll is in use\r\nClose the program that uses it and try again", 0, lib, InstallFileInUse},
+      {"uninstall.exe in use", [](Bench &b) { b.InUse = {Folder + "\\uninstall.exe"}; }, "uninstall.exe is in use\r\nClose the program that uses it and try again", 0, lib, InstallFileInUse},
+      {"kept library in use", [](Bench &b) { b.InUse = {SystemLibrary}, b.Entries[SystemLibrary].Times.LastWrite = LibraryTime; }, "", 5, "", InstallCompleted},
+      {"KWB.cnt read-only", [](Bench &b) { b.Fail("probe " + Folder + "\\KWB.cnt", 2, 5); }, Creating, 3},
+      {"KWB.hlp missing", [](Bench &b) { b.Entries.erase(Folder + "\\KWB.hlp"); }, "", 5, lib, InstallCompleted},
       // The list ends at a zero length; a record running past the resource's end is damage.
-      {"edition ends after two records", [&](Bench &b) { b.Resources[130] = first + End; }, "", 3},
-      {"edition ends at once", [](Bench &b) { b.Resources[130] = End; }, "", 0},
-      {"library resource ends at once", [](Bench &b) { b.Resources[129] = End; }, "", 1},
-      {"record cut short", [&](Bench &b) { b.Resources[130] = first.substr(0, first.size() - 1); }, Failed, 2},
-      {"length cut short", [&](Bench &b) { b.Resources[130] = first + End.substr(1); }, Failed, 3},
-      {"no end mark", [&](Bench &b) { b.Resources[130] = first; }, Failed, 3},
-      {"length past the end", [&](Bench &b) { b.Resources[130] = "\xF0\xFF\xFF\xFF" + first; }, Failed, 0},
-      {"empty library resource", [](Bench &b) { b.Resources[129] = ""; }, Failed, 1},
+      {"edition ends after two records", [&](Bench &b) { b.Resources[130] = first + End; }, "", 3, lib, InstallCompleted},
+      {"edition ends at once", [](Bench &b) { b.Resources[130] = End; }, "", 0, lib, InstallCompleted},
+      {"library resource ends at once", [](Bench &b) { b.Resources[129] = End; }, "", 1, lib, InstallCompleted},
+      {"record cut short", [&](Bench &b) { b.Resources[130] = first.substr(0, first.size() - 1); }, Failed, 0},
+      {"length cut short", [&](Bench &b) { b.Resources[130] = first + End.substr(1); }, Failed, 0},
+      {"no end mark", [&](Bench &b) { b.Resources[130] = first; }, Failed, 0},
+      {"empty library resource", [](Bench &b) { b.Resources[129] = ""; }, Failed, 0},
       {"no resource 129", [](Bench &b) { b.Resources.erase(129); }, Failed, 0},
       {"no memory", [](Bench &b) { b.OutOfMemory = true; }, Failed, 0},
-      // The archive cannot be created: the message names the cause.
-      {"archive: disk full", [=](Bench &b) { b.Fail(archive, 1, 112); }, "No space on disk", 0},
-      {"archive: bad path", [=](Bench &b) { b.Fail(archive, 3, 161); }, "Invalid Path", 2},
-      {"archive: handle disk full", [=](Bench &b) { b.Fail(archive, 1, 39); }, "File Error", 0},
-      // A write of the archive fails: it is removed, even if that fails too.
-      {"archive signature: disk full", [](Bench &b) { b.Fail("write " + Archive, 5, 112); }, DiskFull, 2},
-      {"archive data: handle disk full", [](Bench &b) { b.Fail("write " + Archive, 6, 39, 9); }, DiskFull, 2},
-      {"archive data: short write", [](Bench &b) { b.Fail("write " + Archive, 6, 0, 100); }, DiskFull, 2},
-      {"archive data: other error", [](Bench &b) { b.Fail("write " + Archive, 2, 5); }, Failed, 0},
-      {"archive: delete fails",
-       [](Bench &b) { b.Fail("write " + Archive, 2, 112), b.Fail("delete " + Archive, 2, 5); }, DiskFull, 0, lib, true},
-      {"nothing expanded", [](Bench &b) { b.Fail("expand " + Archive, 3, 0); }, Failed, 2},
+      // The archive cannot be created or written: the message names the cause.
+      {"archive: disk full", [=](Bench &b) { b.Fail("create " + archive1, 1, 112); }, "No space on disk", 0},
+      {"archive: bad path", [=](Bench &b) { b.Fail("create", 3, 161); }, "Invalid Path", 0},
+      {"archive signature: disk full", [=](Bench &b) { b.Fail("write " + archive1, 1, 112); }, DiskFull, 0},
+      {"archive data: short write", [=](Bench &b) { b.Fail("write " + archive1, 2, 0, 100); }, DiskFull, 0},
+      {"archive data: other error", [=](Bench &b) { b.Fail("write " + archive1, 2, 5); }, Failed, 0},
+      {"nothing expanded", [](Bench &b) { b.Fail("expand", 3, 0); }, Failed, 0},
       {"record of an empty file", [](Bench &b) { b.Resources[130] = Packed("") + End; }, Failed, 0},
-      // Each step of a replacement fails in turn: the old file stays as it was.
-      {"old file in use",
-       [](Bench &b) { b.Entries[Folder + "\\KWB.hlp"].Bytes = "old", b.Fail("replace " + Folder + "\\KWB.hlp", 1, 32); },
-       Creating, 2},
-      {"temporary file cannot be made",
-       [](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail("create " + Temporary, 3, 5); }, Creating, 3},
-      {"temporary file: disk full", [=](Bench &b) { b.Entries[Folder + "\\KWB.cnt"].Bytes = "old", b.Fail(temp, 3, 112, 400); }, DiskFull, 3},
-      {"temporary file: short write", [=](Bench &b) { b.Fail(temp, 3, 0, 400); }, DiskFull, 3},
-      {"temporary file: other error", [=](Bench &b) { b.Fail(temp, 3, 5, 10); }, Failed, 3},
-      {"temporary file: delete fails", [=](Bench &b) { b.Fail(temp, 3, 5), b.Fail("delete " + Temporary, 4, 5); },
-       Failed, 3, lib, true},
+      // Staging fails at the last file: nothing has been replaced.
+      {"staged file cannot be made", [](Bench &b) { b.Fail("create", 10, 112); }, Creating, 0},
+      {"staged file: disk full", [=](Bench &b) { b.Fail("write " + staged5, 1, 112, 400); }, DiskFull, 0},
+      {"staged file: short write", [=](Bench &b) { b.Fail("write " + staged5, 1, 0, 400); }, DiskFull, 0},
+      {"staged file: other error", [=](Bench &b) { b.Fail("write " + staged3, 1, 5, 10); }, Failed, 0},
+      // A move that fails part way leaves the files moved before it.
+      {"third move fails", [](Bench &b) { b.Fail("move-over", 3, 5); }, Creating, 2},
+      // The 95 family: the old file aside, the new one in, the old one deleted; when the new
+      // one cannot go in, the old one comes back.
+      {"95 family", [](Bench &b) { b.NoReplace = true; }, "", 5, lib, InstallCompleted},
+      {"95 family: old file cannot go aside", [](Bench &b) { b.NoReplace = true, b.Fail("move", 3, 5); }, Creating, 1},
+      {"95 family: new file cannot go in", [](Bench &b) { b.NoReplace = true, b.Fail("move", 4, 5); }, Creating, 1},
       // What the expansion gives must be what was packed, in length and bytes. (132: the
       // library's count and sums at 0, then 130's count at 16, its sums from 20.)
-      {"expanded bytes differ", [](Bench &b) { b.Resources[132][36] ^= 1; }, Damaged, 2},
-      {"expanded length differs", [](Bench &b) { b.Resources[132][12] ^= 1; }, Damaged, 1},
-      {"no sums for the record", [](Bench &b) { b.Resources[132].resize(32); }, Damaged, 0},
+      {"expanded bytes differ", [](Bench &b) { b.Resources[132][36] ^= 1; }, Damaged, 0, lib, InstallDamaged},
+      {"expanded length differs", [](Bench &b) { b.Resources[132][12] ^= 1; }, Damaged, 0, lib, InstallDamaged},
+      {"no sums for the record", [](Bench &b) { b.Resources[132].resize(32); }, Damaged, 0, lib, InstallDamaged},
       {"no sums", [](Bench &b) { b.Resources.erase(132); }, Failed, 0},
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.Name);
     Bench bench;
+    for (int i = 0; i < PayloadFileCount; ++i) // an earlier installation
+      bench.Entries[bench.Path(i, row.Library.empty() ? lib : row.Library)].Bytes = "old";
     bench.Entries[SystemLibrary].Times.LastWrite = 0; // an old library, replaced unless a row says otherwise
     if (row.Setup)
       row.Setup(bench);
     const std::map<std::string, MemoryMachine::Entry> before = bench.Entries;
-    EXPECT_EQ(bench.Extract(row.Edition), !*row.Message);
+    uint32_t bytes = 0;
+    EXPECT_EQ(bench.Extract(row.Edition, &bytes), row.Outcome);
     EXPECT_EQ(bench.Messages, *row.Message ? std::vector<std::string>{row.Message} : std::vector<std::string>{});
-    for (int i = 0; i < PayloadFileCount; ++i) {
+    std::map<std::string, MemoryMachine::Entry> want = before;
+    uint32_t size = 0;
+    for (int i = 0; i < row.Moved; ++i) {
+      size += uint32_t(Editions[row.Edition][i].size());
+      if (row.Library.empty() && i == LibraryFileIndex)
+        continue;
       const std::string path = bench.Path(i, row.Library);
       // Creation and last write get the fixed time; the last access stays the platform's.
       const FileTime stamp = i == LibraryFileIndex ? LibraryTime : ProductTime;
-      if (i < row.Installed) {
-        const FileTimes times = bench.Entries[path].Times;
-        EXPECT_TRUE(bench.Entries[path].Bytes == Editions[row.Edition][i] &&
-                    (i == row.Unstamped ? times.Creation != stamp
-                                        : times.Creation == stamp && times.LastWrite == stamp && times.LastAccess > stamp))
-            << path;
-      } else
-        EXPECT_TRUE(before.count(path) ? bench.Entries[path].Bytes == before.at(path).Bytes : !bench.Entries.count(path))
-            << path << " was written";
+      const FileTimes times = bench.Entries[path].Times;
+      EXPECT_TRUE(i == row.Unstamped ? times.Creation != stamp
+                                     : times.Creation == stamp && times.LastWrite == stamp && times.LastAccess > stamp) << path;
+      want[path] = bench.Entries[path];
+      EXPECT_EQ(want[path].Bytes, Editions[row.Edition][i]) << path;
     }
-    EXPECT_EQ(bench.Entries[SystemLibrary].Times.LastWrite == before.at(SystemLibrary).Times.LastWrite,
-              row.Library != SystemLibrary || row.Installed < 2);
-    // Nothing the run made stays, unless its removal failed.
-    EXPECT_EQ(bench.Entries.count(Archive) + bench.Entries.count(Temporary) + bench.Entries.count(SystemTemporary),
-              size_t(row.Unused));
+    // Nothing else changed, and nothing the run made stays.
+    for (const auto &[path, entry] : bench.Entries)
+      EXPECT_TRUE(want.count(path) && want[path] == entry) << path << " differs";
+    EXPECT_EQ(bench.Entries.size(), want.size());
+    EXPECT_TRUE(row.Outcome != InstallCompleted || bytes == size);
     EXPECT_TRUE(bench.Blocks == std::vector<uint32_t>{2000000} && bench.BlocksHeld == 0 && bench.Open.empty())
         << "one expansion buffer, given back, and no file left open";
   }
@@ -174,7 +197,7 @@ TEST(PayloadSums, TheStartUpCheckFindsEveryDamage) {
     }
 }
 
-typedef std::vector<std::string> Log;
+typedef std::vector<std::string> Steps;
 // 260 bytes in 132 characters of code page 932.
 const std::string Filling = "D:\\x" + std::string(256, '\x83');
 const std::string Shell = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell folders";
@@ -196,11 +219,11 @@ struct Dialog : SetupView, ShellLinks, MessageDisplay {
     Keys.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
     InstallFolder = "E:\\Proposed";
   }
-  Log Calls;
+  Steps Calls;
   int Checked = 1; std::string Text = Folder + "\\"; // the radio checked, the folder typed
   Bench Machine; // the install folder there already
   NotedKeys Keys;
-  PayloadPlatform Payload{Machine, Machine, Machine, Machine, Machine, Machine, DoubleByte, *this};
+  PayloadPlatform Payload{Machine, Machine, Machine, Machine, Machine, Machine, DoubleByte, *this, Machine, false};
   InstallPlatform Platform{Payload, Machine, Keys, MemoryRegistry::CurrentUser, *this};
 
   void Note(const std::string &w) { Calls.push_back(w + " while " + InstallFolder.GetString() + (InstallBusy ? " busy" : "")); }
@@ -226,8 +249,8 @@ struct Dialog : SetupView, ShellLinks, MessageDisplay {
 const std::string Success = "The program has been successfully installed\r\n\r\nA shortcut (named KWB) can be "
                             "found on Windows Desktop and in \"Programs\" of Windows \"Start\".";
 // A press that installs, with links in these shell folders ("" for none).
-Log Installed(const std::string &desktop = "D:\\Desk", const std::string &programs = "D:\\Menu\\Programs") {
-  Log log = {"wait", "show " + Success, "hide 1000", "hide 1", "2 reads Close", "hide 1005", "hide 1006",
+Steps Installed(const std::string &desktop = "D:\\Desk", const std::string &programs = "D:\\Menu\\Programs") {
+  Steps log = {"wait", "show " + Success, "hide 1000", "hide 1", "2 reads Close", "hide 1005", "hide 1006",
              "hide 1001", "hide 1003", "com on"};
   for (const std::string &folder : {desktop, programs})
     if (!folder.empty())
@@ -236,11 +259,11 @@ Log Installed(const std::string &desktop = "D:\\Desk", const std::string &progra
                          "entry Vistrel Image Browser while " + Folder + " busy", "com off", "arrow"});
   return log;
 }
-Log Stopped(const char *message) { return {"wait", std::string("box ") + message, "arrow"}; }
+Steps Stopped(const char *message) { return {"wait", std::string("box ") + message, "arrow"}; }
 const char FolderTooLong[] = "Cannot create directory\r\nPath length exceeds 256";
 
 // One press: what changes before it and what it must log.
-typedef std::pair<std::function<void(Dialog &)>, Log> Press;
+typedef std::pair<std::function<void(Dialog &)>, Steps> Press;
 const Press Installs = {[](Dialog &) {}, Installed()};
 
 TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) {
@@ -259,7 +282,10 @@ TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) 
       {"240 bytes", {{[](Dialog &b) { b.Text = "C:\\" + std::string(237, 'a'); }, Stopped(FolderTooLong)},
                      {[](Dialog &b) { b.Text = Folder; }, Installed()}}},
       // One failure of the extraction stands for all: its messages are its own tests' part.
-      {"nothing expanded", {{[](Dialog &b) { b.Machine.Fail("expand " + Archive, 1, 5); }, Stopped(Failed)}, Installs}},
+      {"nothing expanded", {{[](Dialog &b) { b.Machine.Fail("expand", 1, 5); }, Stopped(Failed)}, Installs}},
+      {"a file in use", {{[](Dialog &b) { b.Machine.InUse = {Folder + "\\KWB.hlp"}; },
+                          Stopped("KWB.hlp is in use\r\nClose the program that uses it and try again")},
+                         {[](Dialog &b) { b.Machine.InUse = {}; }, Installed()}}},
   };
   for (const auto &scenario : scenarios) {
     SCOPED_TRACE(scenario.Name);
@@ -277,6 +303,36 @@ TEST(InstallationRun, ScenariosOfPressesLeaveTheDialogAsItWasUnlessTheyInstall) 
           << "the edition chosen, in the folder typed";
     }
   }
+}
+
+// A whole run's log, line by line: the folders made, the library's times, each file with
+// its size and sum, the links and every registry value, the size in whole kilobytes.
+TEST(InstallationRun, LogsEachStepOfAWholeRun) {
+  Dialog bench;
+  bench.Machine.Entries.erase(Folder);
+  bench.Machine.Entries.erase("C:\\Program Files\\Corvane Software");
+  bench.Machine.Entries[SystemLibrary].Times.LastWrite = UtcFileTime({1999, 1, 2, 3, 4, 5});
+  RunInstallation(bench, bench.Platform);
+  const std::string key = "Registry: HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\", exe = Folder + "\\KWB.exe";
+  const std::string uninstall = key + "Uninstall\\Vistrel Image Browser, ";
+  Steps want = {"Installing edition 4.2 into " + Folder + "; earlier installation: none",
+                "Folder created: C:\\Program Files\\Corvane Software", "Folder created: " + Folder,
+                "Library " + SystemLibrary + ": last written 1999-01-02 03:04:05, ours 2000-09-15 15:51:56, replaced"};
+  for (int i = 0; i < PayloadFileCount; ++i) {
+    char line[300];
+    snprintf(line, sizeof line, "File %s: %zu bytes, CRC-32 %08X checked", bench.Machine.Path(i, SystemLibrary).c_str(),
+             Editions[1][i].size(), Crc32(reinterpret_cast<const uint8_t *>(Editions[1][i].data()), uint32_t(Editions[1][i].size())));
+    want.push_back(line);
+  }
+  want.insert(want.end(), {"Shortcut D:\\Desk\\KWB.lnk", "Shortcut D:\\Menu\\Programs\\KWB.lnk",
+                           key + "App Paths\\KWB.exe, (default) = " + exe, key + "App Paths\\KWB.exe, Path = " + Folder,
+                           uninstall + "DisplayName = Vistrel Image Browser",
+                           uninstall + "UninstallString = \"" + Folder + "\\uninstall.exe\"", uninstall + "DisplayVersion = 4.2",
+                           uninstall + "VersionMajor = 4", uninstall + "VersionMinor = 2", uninstall + "Publisher = Corvane Software",
+                           uninstall + "DisplayIcon = " + exe, uninstall + "InstallLocation = " + Folder,
+                           uninstall + "InstallDate = 20260304", uninstall + "EstimatedSize = 14", // 13,350 bytes
+                           uninstall + "NoModify = 1", uninstall + "NoRepair = 1"});
+  EXPECT_EQ(bench.Machine.Lines, want);
 }
 
 TEST(InstallationRun, LinkFilesAndFolderTextsFollowTheCharacterRules) {
@@ -339,7 +395,7 @@ TEST(FolderCreation, MakesMissingLevelsTopFirstAndTriesEachLevelAgainOnlyOnce) {
     machine.AddFolder(deep);
     if (row.Setup)
       row.Setup(machine);
-    EXPECT_EQ(CreateFolderPath(machine, DoubleByte, CString(row.Path.c_str())), row.Result);
+    EXPECT_EQ(CreateFolderPath(machine, machine, DoubleByte, CString(row.Path.c_str())), row.Result);
     std::string tried; // "create-folder <path> -> <result>" as "<path> <result>"
     for (const std::string &call : machine.Calls)
       tried += (tried.empty() ? "" : ", ") + call.substr(14).replace(call.rfind(" -> ") - 14, 4, " ");
@@ -367,17 +423,30 @@ TEST(Registration, WritesBelowEveryLevelOnlyCountsTheNulAndClosesEveryKey) {
     auto want = registry.Keys;
     if (present == 5)
       want[lists + "App Paths\\KWB.exe"] = {{"", Folder + "\\KWB.exe" + '\0'}, {"Path", Folder + '\0'}};
-    // Quoted, so that the blank in "Program Files" cannot start C:\Program.exe.
-    if (present >= 5)
-      want[lists + "Uninstall\\Vistrel Image Browser"] = {{"DisplayName", std::string("Vistrel Image Browser") + '\0'},
-                                                          {"UninstallString", "\"" + Folder + "\\uninstall.exe\"" + '\0'}};
-    WriteAppPathEntry(registry, Folder.c_str());
-    WriteUninstallEntry(registry, Folder.c_str());
-    EXPECT_TRUE(registry.Keys == want && registry.Open.size() == 2) << present << " levels; keys open: " << registry.Open.size();
+    // Each edition's version, then the other's over it. A number is kept behind "#".
+    const auto number = [](uint32_t n) { return "#" + std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)}; };
+    for (int edition : {1, 0}) {
+      MemoryMachine log(DoubleByte);
+      // Quoted, so that the blank in "Program Files" cannot start C:\Program.exe.
+      if (present >= 5)
+        want[lists + "Uninstall\\Vistrel Image Browser"] = {
+            {"DisplayName", std::string("Vistrel Image Browser") + '\0'},
+            {"UninstallString", "\"" + Folder + "\\uninstall.exe\"" + '\0'},
+            {"DisplayVersion", std::string(edition ? "4.2" : "3.1.1") + '\0'}, {"VersionMajor", number(edition ? 4 : 3)},
+            {"VersionMinor", number(edition ? 2 : 1)}, {"Publisher", std::string("Corvane Software") + '\0'},
+            {"DisplayIcon", Folder + "\\KWB.exe" + '\0'}, {"InstallLocation", Folder + '\0'},
+            {"InstallDate", std::string("2026030") + char('4' + edition) + '\0'}, {"EstimatedSize", number(70000 + edition)},
+            {"NoModify", number(1)}, {"NoRepair", number(1)}};
+      WriteAppPathEntry(registry, log, Folder.c_str());
+      WriteUninstallEntry(registry, log, Folder.c_str(), {edition, 70000u + edition, edition ? "20260305" : "20260304"});
+      EXPECT_TRUE(registry.Keys == want && registry.Open.size() == 2) << present << " levels; keys open: " << registry.Open.size();
+      EXPECT_EQ(log.Lines.size(), present < 5 ? 2u : present == 5 ? 14u : 13u) << "a line for each value or entry not written";
+    }
   }
   // The reader: the path ends at its first NUL, or where it fills the buffer of 261 bytes.
   const std::pair<std::string, std::string> reads[] = {
-      {"", ""}, {longest + "q", longest + "q"}, {longest + "q" + '\0', ""}, {std::string("D:\\A\0junk", 9), "D:\\A"}};
+      {"", ""}, {longest + "q", longest + "q"}, {longest + "q" + '\0', ""}, {longest + '\0', longest},
+      {std::string("D:\\A\0junk", 9), "D:\\A"}};
   for (int present = 0; present <= 5; ++present)
     for (const auto &[stored, read] : reads) {
       MemoryRegistry registry;

@@ -13,11 +13,13 @@
 #include <mspack.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -55,12 +57,18 @@ inline int ExpandInMemory(const std::string &compressed, std::string *expanded) 
 }
 
 // Folders and files by their exact path, the expansion of files there, data resources,
-// memory blocks, messages and the clock.
+// memory blocks, messages, the log and the clock.
 class MemoryMachine : public Files, public Folders, public SystemFolders, public LzExpansion,
                       public PayloadResources, public MemoryBlocks, public MessageDisplay,
-                      public TimeZone {
+                      public TimeZone, public Log {
 public:
-  struct Entry { bool Folder = false; std::string Bytes; FileTimes Times = {0, 0, 0}; };
+  struct Entry {
+    bool Folder = false; std::string Bytes; FileTimes Times = {0, 0, 0};
+    bool operator==(const Entry &o) const {
+      return Folder == o.Folder && Bytes == o.Bytes && Times.Creation == o.Times.Creation &&
+             Times.LastAccess == o.Times.LastAccess && Times.LastWrite == o.Times.LastWrite;
+    }
+  };
   std::map<std::string, Entry> Entries;
   // One line a call on a path: "<call> <path> -> <result>", as "create-folder C:\A -> 0".
   std::vector<std::string> Calls;
@@ -70,7 +78,10 @@ public:
   std::vector<uint32_t> Blocks; // the size of every memory block handed out
   int BlocksHeld = 0;
   bool OutOfMemory = false;
-  std::vector<std::string> Messages;
+  std::vector<std::string> Messages, Lines; // Lines: the log's
+  std::vector<std::string> InUse;           // files another program holds open
+  uint32_t Seed = 0x12345000;               // NameSeed's answer
+  bool RemovesItself = false;               // archives the system removes (the NT family)
   // Stamps new and written files, and moves on a second at each of them.
   FileTime Now = UtcFileTime({2024, 1, 1, 0, 0, 0});
 
@@ -97,6 +108,12 @@ public:
     return Call("create", path, [&] { return Entries.count(path) ? ErrorFileExists : NewEntryError(path); },
                 [&] { Entries[path] = Entry{false, "", {Now, Now, Now}}, Open[*file = NextHandle++] = path; });
   }
+  uint32_t CreateSelfRemoving(const char *path, FileHandle *file) override {
+    const uint32_t error = CreateNew(path, file);
+    if (!error)
+      SelfRemoving.insert(*file);
+    return error;
+  }
   uint32_t OpenForReading(const char *path, FileHandle *file) override {
     *file = 0;
     return Call("open", path, [&] { return Entries.count(path) && !Entries[path].Folder ? 0 : ErrorFileNotFound; },
@@ -115,21 +132,36 @@ public:
     return !Call("read-times", Open.at(file), [] { return 0u; }, [&] { *times = Entries[Open.at(file)].Times; });
   }
   void Close(FileHandle file) override {
+    const std::string path = Open.count(file) ? Open[file] : "";
     if (!Open.erase(file))
       throw std::logic_error("a handle closed twice, or never opened");
+    if (SelfRemoving.erase(file))
+      Entries.erase(path);
   }
-  bool SetTimes(const char *path, const FileTimes &times) override {
-    return !Call("set-times", path, [&] { return Entries.count(path) ? 0 : ErrorAccessDenied; },
-                 [&] { Entries[path].Times = times; });
+  bool SetTimes(FileHandle file, const FileTimes &times) override {
+    return !Call("set-times", Open.at(file), [] { return 0u; }, [&] { Entries[Open.at(file)].Times = times; });
   }
-  uint32_t Replace(const char *from, const char *to) override {
-    return Call("replace", to, [&] { return Entries.count(to) && Entries[to].Folder ? ErrorAccessDenied : 0; },
-                [&] { Entries[to] = Entries[from], Entries.erase(from); });
+  uint32_t ProbeWriting(const char *path) override {
+    return Call("probe", path, [&] {
+      return std::count(InUse.begin(), InUse.end(), path) ? ErrorSharingViolation
+             : !Entries.count(path)                      ? ErrorFileNotFound
+             : Entries[path].Folder                      ? ErrorAccessDenied : 0;
+    }, [] {});
+  }
+  // A move with replace onto a folder is refused, as one without onto anything; the 95
+  // family's stand-in answers every move with replace as not implemented.
+  uint32_t Move(const char *from, const char *to, bool replace) override {
+    return Call(replace ? "move-over" : "move", std::string(from) + " " + to, [&] {
+      return !Entries.count(from) ? ErrorFileNotFound : replace && NoReplace ? ErrorCallNotImplemented
+             : Entries.count(to) && (!replace || Entries[to].Folder) ? ErrorAlreadyExists : NewEntryError(to);
+    }, [&] { Entries[to] = Entries[from], Entries.erase(from); });
   }
   uint32_t Delete(const char *path) override {
     return Call("delete", path, [&] { return Entries.count(path) ? 0 : ErrorFileNotFound; },
                 [&] { Entries.erase(path); });
   }
+  uint32_t NameSeed() override { return Seed; }
+  bool NoReplace = false; // the 95 family: no move replaces in one step
   CString SystemFolder() override { return CString(System.c_str()); }
   CString WindowsFolder() override { return CString(Windows.c_str()); }
   // As the platform's library: at most size bytes, or a negative LZ error, -1 for a file
@@ -137,11 +169,18 @@ public:
   int32_t ExpandFile(const char *path, uint8_t *buffer, int32_t size) override {
     uint32_t error = 0;
     std::string expanded;
-    int32_t result = Injected("expand " + std::string(path), &error) ? -int32_t(error)
+    int32_t result = Injected("expand", &error) || Injected("expand " + std::string(path), &error) ? -int32_t(error)
                      : !Entries.count(path)                          ? -1
                      : ExpandInMemory(Entries[path].Bytes, &expanded) ? -3
                      : int32_t(std::min(expanded.size(), size_t(size)));
     memcpy(buffer, expanded.data(), size_t(std::max(result, 0)));
+    return result;
+  }
+  int32_t ExpandOpenFile(FileHandle file, uint8_t *buffer, int32_t size) override {
+    const std::string path = Open.at(file);
+    Calls.push_back("expand-open " + path);
+    const int32_t result = ExpandFile(path.c_str(), buffer, size);
+    Close(file);
     return result;
   }
   // Each resource is served from a block of its exact size, so that AddressSanitizer sees
@@ -162,6 +201,22 @@ public:
   bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) override {
     *fileTime = UtcFileTime(time);
     return true;
+  }
+  bool FileTimeToLocalTime(FileTime fileTime, LocalTime *time) override {
+    const std::time_t seconds = std::time_t(fileTime / FileTimeTicksPerSecond - 11644473600LL);
+    std::tm utc;
+    gmtime_r(&seconds, &utc);
+    *time = {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
+    return true;
+  }
+  LocalTime Today() override { return {2026, 3, 4, 5, 6, 7}; }
+  void Write(const char *format, ...) override {
+    char line[1100];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    Lines.push_back(line);
   }
 
 private:
@@ -202,6 +257,7 @@ private:
 
   std::map<std::string, Failure> Failures;
   std::map<int, std::vector<uint8_t>> Served;
+  std::set<FileHandle> SelfRemoving;
   const CodePage &Characters;
   FileHandle NextHandle = 100;
 };
@@ -224,8 +280,9 @@ public:
   RegistryKey LocalMachine() override { return 1; }
   RegistryKey OpenKey(RegistryKey parent, const char *name) override { return Key(parent, name, false); }
   RegistryKey CreateKey(RegistryKey parent, const char *name) override { return Key(parent, name, true); }
-  long SetStringValue(RegistryKey key, const char *name, const char *data, uint32_t count) override {
-    Keys[Open.at(key)][name ? name : ""] = std::string(data, count);
+  // A number's value is kept behind a "#", a text's as it is.
+  long SetValue(RegistryKey key, const char *name, uint32_t type, const void *data, uint32_t count) override {
+    Keys[Open.at(key)][name ? name : ""] = (type == RegistryNumber ? "#" : "") + std::string(static_cast<const char *>(data), count);
     return 0;
   }
   long QueryValue(RegistryKey key, const char *name, uint32_t *type, uint8_t *buffer,

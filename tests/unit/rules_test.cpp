@@ -4,6 +4,8 @@
 // browser's items shows in the trees the end-to-end rows read.
 #include "app/command_line.h"
 #include "app/platform_check.h"
+#include "app/silent_setup.h"
+#include "base/path_characters.h"
 #include "folder_browser/folder_tree_rules.h"
 #include "folder_browser/free_space_text.h"
 #include "memory_platform.h"
@@ -31,14 +33,16 @@ TEST(Rules, PlatformAndDefaultFolder) {
   // The NT bit wins; the 3-D look is for versions before 4.
   const std::pair<uint32_t, PlatformFamily> platforms[] = {
       {0, UnsupportedPlatform}, {1, Windows9xFamily},     {2, WindowsNtFamily},
-      {3, WindowsNtFamily},     {0x101, Windows9xFamily}, {0xFFFFFF04, UnsupportedPlatform}};
+      {3, WindowsNtFamily},     {0x101, Windows9xFamily}, {0xFFFFFF04, UnsupportedPlatform},
+      {5, Windows9xFamily},     {0x105, Windows9xFamily}};
   for (const auto &[id, family] : platforms)
     EXPECT_EQ(ClassifyPlatform(id), family) << "platform id " << id;
   EXPECT_TRUE(NeedsThreeDimensionalControls(3) && !NeedsThreeDimensionalControls(4));
   // Below Program Files on the Windows drive, else below the Windows folder.
   const std::pair<const char *, const char *> folders[] = {
       {"d:\\winnt", "D:\\Program Files"}, {"", "C:\\Program Files"}, // the query failed
-      {"\\\\server\\windows", "\\\\server\\windows"}, {"1:\\windows", "1:\\windows"}};
+      {"\\\\server\\windows", "\\\\server\\windows"}, {"1:\\windows", "1:\\windows"},
+      {"Z:\\WINDOWS", "Z:\\Program Files"}, {"z:\\WINDOWS", "Z:\\Program Files"}};
   for (const auto &[windows, folder] : folders)
     EXPECT_EQ(std::string(DefaultInstallFolder(windows)), folder + std::string("\\Corvane Software\\Vistrel"));
 }
@@ -72,7 +76,7 @@ TEST(Rules, ZoneRulesApplyTheRuleOfTheDateAsked) {
 // about a folder that is too long.
 TEST(CommandLine, EachLineMeansWhatItSays) {
   const std::string longFolder = "C:\\" + std::string(300, 'x');
-  const struct { std::string Line; bool Valid, Silent; int Edition; std::string Folder; } cases[] = {
+  const struct { std::string Line; bool Valid, Silent; int Edition; std::string Folder, LogFile = ""; } cases[] = {
       {"kwbsetup", true, false, -1, ""},
       {"\"unterminated /S", true, false, -1, ""}, // all of it the program's name
       {"kwbsetup.exe /S /EDITION=4.2", true, true, 1, ""},
@@ -98,13 +102,47 @@ TEST(CommandLine, EachLineMeansWhatItSays) {
       {"kwbsetup /SILENT", false, false, -1, ""}, {"kwbsetup -S /EDITION=4.2", false, false, 1, ""},
       {"kwbsetup install now", false, false, -1, ""}, {"kwbsetup /D=  ", false, false, -1, ""},
       {"kwbsetup /D=\\", false, false, -1, ""}, {"kwbsetup /D=C:\\a|b", false, false, -1, ""},
+      {"kwbsetup /X=C:\\Y", false, false, -1, ""}, {"kwbsetup \"/D=\"C:\\X\"\"", true, false, -1, "C:\\X"},
+      // Characters are taken whole in the code page: ポ's trail byte is '|'.
+      {"kwbsetup /S /EDITION=4.2 /D=C:\\\x83\x7C", true, true, 1, "C:\\\x83\x7C"},
+      {"kwbsetup /D=\"C:\\\x83\x7C \x95\x5C\"", true, false, -1, "C:\\\x83\x7C \x95\x5C"},
+      {"kwbsetup /D=C:\\N\x83", true, false, -1, "C:\\N\x83"}, // a lead byte with nothing after it
+      // /LOG= takes a word, quoted or not, before /D=.
+      {"kwbsetup /S /EDITION=4.2 /LOG=C:\\k.log /D=C:\\X", true, true, 1, "C:\\X", "C:\\k.log"},
+      {"kwbsetup \"/log=C:\\a b\\k.log\" /S /EDITION=3.1.1", true, true, 0, "", "C:\\a b\\k.log"},
+      {"kwbsetup /LOG=\"C:\\a b\\\x83\x7C.log\" /D=C:\\X", true, false, -1, "C:\\X", "C:\\a b\\\x83\x7C.log"},
+      {"kwbsetup /LOG= /S /EDITION=4.2", false, true, 1, ""}, {"kwbsetup /LOG=\"C:\\k.log", false, false, -1, ""},
+      {"kwbsetup /LOG=\"C:\\k\".log", false, false, -1, ""}, {"kwbsetup /LOG=C:\\k?.log", false, false, -1, ""},
   };
   for (const auto &c : cases) {
-    const CommandLine line = ParseCommandLine(ProgramArguments(c.Line.c_str()));
+    const CommandLine line = ParseCommandLine(ProgramArguments(c.Line.c_str()), DoubleByte);
     EXPECT_TRUE(line.Valid == c.Valid && line.Silent == c.Silent && line.Edition == c.Edition &&
-                line.Folder.GetString() == c.Folder)
+                line.Folder.GetString() == c.Folder && line.LogFile.GetString() == c.LogFile)
         << c.Line << ": " << line.Valid << line.Silent << " " << line.Edition << " " << line.Folder.GetString();
   }
+  EXPECT_EQ(TrimWhiteSpace("C:\\N\x83", DoubleByte).GetLength(), 5) << "a lead byte at the end is one byte";
+}
+
+// A silent run's folder: /D=, else the recorded one, else the default; and its exit code
+// for each way a run ends.
+TEST(SilentRun, FolderInOrderAndExitCodeForEachOutcome) {
+  const struct { const char *Line, *Recorded, *Folder; } rows[] = {
+      {"k /S /EDITION=4.2 /D=E:\\Given", "D:\\Recorded", "E:\\Given"},
+      {"k /S /EDITION=4.2", "D:\\Recorded", "D:\\Recorded"},
+      {"k /S /EDITION=4.2", "", "Z:\\Program Files\\Corvane Software\\Vistrel"}};
+  for (const auto &row : rows) {
+    MemoryRegistry registry;
+    registry.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KWB.exe");
+    if (*row.Recorded)
+      registry.Keys["SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KWB.exe"]["Path"] = row.Recorded;
+    const CommandLine line = ParseCommandLine(ProgramArguments(row.Line), DoubleByte);
+    EXPECT_EQ(std::string(SilentInstallFolder(line, registry, "Z:\\WINDOWS")), row.Folder) << row.Line;
+  }
+  const std::pair<InstallOutcome, ExitCode> codes[] = {
+      {InstallCompleted, ExitInstalled}, {InstallFolderRefused, ExitFolderNotCreated}, {InstallFilesFailed, ExitFileNotWritten},
+      {InstallFileInUse, ExitFileInUse}, {InstallDamaged, ExitDamagedInstaller}, {InstallNotRun, ExitBadCommandLine}};
+  for (const auto &[outcome, code] : codes)
+    EXPECT_EQ(ExitCodeOf(outcome), code) << outcome;
 }
 
 // One volume that answers with the given figures, or cannot be asked when they are all 0;

@@ -5,6 +5,7 @@
 #include "app/win32_install_platform.h"
 #include "framework/message_box.h"
 #include "framework/win_app.h"
+#include "platform/win32/win32_log.h"
 #include "setup_dialog/setup_dialog.h"
 
 #include <stdio.h>
@@ -106,7 +107,8 @@ int main() {
     BoxesClosed = 0;
     HelpCountingApp app;
     Win32MessageDisplay boxes;
-    Win32InstallPlatform install(boxes);
+    Win32FileLog noLog;
+    Win32InstallPlatform install(boxes, noLog, WindowsNtFamily);
     Win32BrowserPlatform browser(WindowsNtFamily);
     CSetupDialog dialog(install.Get(), browser.Get());
     app.MainWindow = &dialog;

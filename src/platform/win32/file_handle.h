@@ -15,6 +15,11 @@ public:
 
   HANDLE Get() const { return Handle; }
   explicit operator bool() const { return Handle != INVALID_HANDLE_VALUE && Handle != nullptr; }
+  // Takes the handle, closing the one held before.
+  void Reset(HANDLE handle) {
+    this->~ScopedFileHandle();
+    Handle = handle;
+  }
   // Hands the handle to a new owner, which closes it from now on.
   HANDLE Release() {
     HANDLE handle = Handle;

@@ -19,11 +19,11 @@ FileTime FromFileTime(const FILETIME &time) {
   return static_cast<FileTime>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-uint32_t Open(const char *path, DWORD access, DWORD disposition, FileHandle *file) {
+uint32_t Open(const char *path, DWORD access, DWORD disposition, FileHandle *file,
+              DWORD flags = FILE_ATTRIBUTE_NORMAL) {
   *file = 0;
   // No sharing: nobody else may read or write the file while it is open here.
-  HANDLE handle = ::CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+  HANDLE handle = ::CreateFileA(path, access, 0, nullptr, disposition, flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return LastErrorOf();
   *file = FromHandle(handle);
@@ -45,6 +45,11 @@ CString FolderText(FolderQuery query) {
 
 uint32_t Win32Files::CreateNew(const char *path, FileHandle *file) {
   return Open(path, GENERIC_WRITE, CREATE_NEW, file);
+}
+
+uint32_t Win32Files::CreateSelfRemoving(const char *path, FileHandle *file) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, file,
+              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
 }
 
 uint32_t Win32Files::OpenForReading(const char *path, FileHandle *file) {
@@ -71,42 +76,39 @@ bool Win32Files::ReadTimes(FileHandle file, FileTimes *times) {
 
 void Win32Files::Close(FileHandle file) { ::CloseHandle(ToHandle(file)); }
 
-bool Win32Files::SetTimes(const char *path, const FileTimes &times) {
-  ScopedFileHandle file(::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file)
-    return false;
+bool Win32Files::SetTimes(FileHandle file, const FileTimes &times) {
   FILETIME creation = ToFileTime(times.Creation);
   FILETIME lastAccess = ToFileTime(times.LastAccess);
   FILETIME lastWrite = ToFileTime(times.LastWrite);
-  return ::SetFileTime(file.Get(), &creation, &lastAccess, &lastWrite) != FALSE;
+  return ::SetFileTime(ToHandle(file), &creation, &lastAccess, &lastWrite) != FALSE;
 }
 
-uint32_t Win32Files::Replace(const char *from, const char *to) {
-  // A file that could not be written in place (read-only, or in use) is not replaced
-  // either: Windows refuses such a move itself, but not every implementation of the call
-  // does, and the answer must not depend on it.
-  FileHandle probe;
-  const uint32_t error = Open(to, GENERIC_WRITE, OPEN_EXISTING, &probe);
-  if (error != 0 && error != ERROR_FILE_NOT_FOUND)
-    return error;
-  if (probe)
-    ::CloseHandle(ToHandle(probe));
+uint32_t Win32Files::ProbeWriting(const char *path) {
+  FileHandle file;
+  const uint32_t error = Open(path, GENERIC_WRITE, OPEN_EXISTING, &file);
+  if (file)
+    ::CloseHandle(ToHandle(file));
+  return error;
+}
+
+uint32_t Win32Files::Move(const char *from, const char *to, bool replace) {
+  if (!replace)
+    return ::MoveFileA(from, to) ? 0 : LastErrorOf();
+  // Windows 95 and 98 export the name, but as a stub that fails as not implemented.
   typedef BOOL(WINAPI * MoveFunction)(LPCSTR, LPCSTR, DWORD);
   const MoveFunction move =
       LibraryFunction<MoveFunction>(::GetModuleHandleA("kernel32.dll"), "MoveFileExA");
-  if (move && move(from, to, MOVEFILE_REPLACE_EXISTING))
-    return 0;
-  // Windows 95 and 98 export the name, but as a stub that fails as not implemented. There
-  // the old file goes first; a read-only one stays, and the move then fails.
-  if (move && ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED)
-    return LastErrorOf();
-  ::DeleteFileA(to);
-  return ::MoveFileA(from, to) ? 0 : LastErrorOf();
+  if (!move)
+    return ERROR_CALL_NOT_IMPLEMENTED;
+  return move(from, to, MOVEFILE_REPLACE_EXISTING) ? 0 : LastErrorOf();
 }
 
 uint32_t Win32Files::Delete(const char *path) {
   return ::DeleteFileA(path) ? 0 : LastErrorOf();
+}
+
+uint32_t Win32Files::NameSeed() {
+  return ::GetTickCount() ^ ::GetCurrentProcessId() << 12;
 }
 
 uint32_t Win32Folders::CreateFolder(const char *path) {

@@ -38,6 +38,10 @@ SYSTEMTIME SystemTimeOf(const LocalTime &time) {
   return result;
 }
 
+LocalTime LocalTimeOf(const SYSTEMTIME &time) {
+  return LocalTime{time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
 } // namespace
 
 bool ConvertByZoneRule(const LocalTime &time, FileTime *fileTime) {
@@ -68,4 +72,21 @@ bool Win32TimeZone::LocalTimeToFileTime(const LocalTime &time, FileTime *fileTim
     return false;
   *fileTime = FromFileTime(result);
   return true;
+}
+
+bool Win32TimeZone::FileTimeToLocalTime(FileTime fileTime, LocalTime *time) {
+  FILETIME universal, local;
+  universal.dwLowDateTime = static_cast<DWORD>(fileTime);
+  universal.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
+  SYSTEMTIME fields;
+  if (!::FileTimeToLocalFileTime(&universal, &local) || !::FileTimeToSystemTime(&local, &fields))
+    return false;
+  *time = LocalTimeOf(fields);
+  return true;
+}
+
+LocalTime Win32TimeZone::Today() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return LocalTimeOf(now);
 }

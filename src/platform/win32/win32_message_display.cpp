@@ -2,27 +2,11 @@
 
 #include "base/windows_api.h"
 
-namespace {
-
-// A message as one line for the error stream: each line break becomes a blank, and the
-// line ends in a carriage return and a line feed.
-CString MessageAsLine(const char *text) {
-  CString line;
-  for (const char *p = text; *p; ++p) {
-    if (p[0] == '\r' && p[1] == '\n') {
-      line += ' ';
-      ++p;
-    } else {
-      line += *p;
-    }
-  }
-  line += "\r\n";
-  return line;
+void StandardErrorDisplay::Show(const char *text) {
+  const CString line = OnOneLine(text);
+  Record.Write("Message: %s", line.GetString());
+  WriteToStandardError(line + "\r\n");
 }
-
-} // namespace
-
-void StandardErrorDisplay::Show(const char *text) { WriteToStandardError(MessageAsLine(text)); }
 
 void WriteToStandardError(const CString &text) {
   HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);

@@ -53,6 +53,20 @@ private:
   INT Handle;
 };
 
+// Hands an open file, read from its start, to the library, which closes it with its own
+// handle from then on.
+INT InitFromFile(HANDLE opened) {
+  ScopedFileHandle file(opened);
+  if (!file || ::SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) != 0)
+    return LZERROR_BADINHANDLE;
+  // File handles fit in 32 bits on 64-bit Windows too, which is what lets the library
+  // take them as HFILE values.
+  INT handle = Lz().Init(static_cast<INT>(reinterpret_cast<INT_PTR>(file.Get())));
+  if (handle >= 0)
+    file.Release();
+  return handle;
+}
+
 // Opens a compressed file for expansion, read-only, letting others read but not write it.
 INT OpenCompressedFile(const char *path) {
   size_t length = strlen(path);
@@ -69,16 +83,8 @@ INT OpenCompressedFile(const char *path) {
   // OFSTRUCT and fails for anything longer, yet install folders may be up to 239 bytes
   // long. Such a file is opened the same way here and handed to LZInit, which reads the
   // same header and gives the same kind of handle.
-  ScopedFileHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file)
-    return LZERROR_BADINHANDLE;
-  // File handles fit in 32 bits on 64-bit Windows too, which is what lets the library
-  // take them as HFILE values.
-  INT handle = Lz().Init(static_cast<INT>(reinterpret_cast<INT_PTR>(file.Get())));
-  if (handle >= 0)
-    file.Release();
-  return handle;
+  return InitFromFile(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
@@ -105,12 +111,28 @@ uint8_t *Win32MemoryBlocks::AllocateZeroed(uint32_t size) {
 
 void Win32MemoryBlocks::Free(uint8_t *block) { ::GlobalFree(block); }
 
-int32_t Win32LzExpansion::ExpandFile(const char *path, uint8_t *buffer, int32_t size) {
-  // Without the library nothing can be expanded: the same as a file that fails to open.
-  if (!Lz().Complete())
-    return LZERROR_BADINHANDLE;
-  LzHandle file(OpenCompressedFile(path));
+namespace {
+
+// Expands with one read from what the library opened, and closes it. Without the library
+// nothing can be expanded: the same as a file that fails to open.
+int32_t Expand(INT opened, uint8_t *buffer, int32_t size) {
+  LzHandle file(opened);
   if (file.Get() < 0)
     return file.Get();
   return Lz().Read(file.Get(), reinterpret_cast<char *>(buffer), size);
+}
+
+} // namespace
+
+int32_t Win32LzExpansion::ExpandFile(const char *path, uint8_t *buffer, int32_t size) {
+  return Expand(Lz().Complete() ? OpenCompressedFile(path) : LZERROR_BADINHANDLE, buffer, size);
+}
+
+int32_t Win32LzExpansion::ExpandOpenFile(FileHandle file, uint8_t *buffer, int32_t size) {
+  HANDLE handle = reinterpret_cast<HANDLE>(file);
+  if (!Lz().Complete()) {
+    ::CloseHandle(handle);
+    return LZERROR_BADINHANDLE;
+  }
+  return Expand(InitFromFile(handle), buffer, size);
 }

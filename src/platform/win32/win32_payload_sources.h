@@ -20,4 +20,5 @@ public:
 class Win32LzExpansion : public LzExpansion {
 public:
   int32_t ExpandFile(const char *path, uint8_t *buffer, int32_t size) override;
+  int32_t ExpandOpenFile(FileHandle file, uint8_t *buffer, int32_t size) override;
 };

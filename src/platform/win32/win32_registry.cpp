@@ -30,9 +30,9 @@ RegistryKey Win32Registry::CreateKey(RegistryKey parent, const char *name) {
   return FromHandle(key);
 }
 
-long Win32Registry::SetStringValue(RegistryKey key, const char *name, const char *data,
-                                   uint32_t byteCount) {
-  return RegSetValueExA(ToHandle(key), name, 0, REG_SZ, reinterpret_cast<const BYTE *>(data),
+long Win32Registry::SetValue(RegistryKey key, const char *name, uint32_t type,
+                             const void *data, uint32_t byteCount) {
+  return RegSetValueExA(ToHandle(key), name, 0, type, static_cast<const BYTE *>(data),
                         byteCount);
 }
 

@@ -10,8 +10,8 @@ public:
   static RegistryKey CurrentUser();
   RegistryKey OpenKey(RegistryKey parent, const char *name) override;
   RegistryKey CreateKey(RegistryKey parent, const char *name) override;
-  long SetStringValue(RegistryKey key, const char *name, const char *data,
-                      uint32_t byteCount) override;
+  long SetValue(RegistryKey key, const char *name, uint32_t type, const void *data,
+                uint32_t byteCount) override;
   long QueryValue(RegistryKey key, const char *name, uint32_t *type, uint8_t *buffer,
                   uint32_t *byteCount) override;
   void CloseKey(RegistryKey key) override;

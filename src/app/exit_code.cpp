@@ -1,0 +1,39 @@
+#include "app/exit_code.h"
+
+namespace {
+
+const char *const Outcomes[] = {
+    "installed",
+    "bad command line",
+    "unsupported platform",
+    "the folder cannot be created",
+    "a file could not be written or expanded",
+    "the setup program is damaged",
+    "setup is already running",
+    "a file is in use",
+};
+
+} // namespace
+
+ExitCode ExitCodeOf(InstallOutcome outcome) {
+  switch (outcome) {
+  case InstallCompleted:
+    return ExitInstalled;
+  case InstallFolderRefused:
+    return ExitFolderNotCreated;
+  case InstallFileInUse:
+    return ExitFileInUse;
+  case InstallDamaged:
+    return ExitDamagedInstaller;
+  case InstallFilesFailed:
+    return ExitFileNotWritten;
+  case InstallNotRun:
+    break;
+  }
+  // Only a run without an edition starts nothing, and the command line refuses that.
+  return ExitBadCommandLine;
+}
+
+const char *OutcomeText(ExitCode code, bool installed) {
+  return code == ExitInstalled && !installed ? "nothing installed" : Outcomes[code];
+}
