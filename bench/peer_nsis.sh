@@ -130,8 +130,12 @@ product_files() {
   echo "$out"
 }
 
+# The size in kilobytes (rounded up) of an edition's files and the library, as the
+# uninstall entry gives it.
+kilobytes() { cat "$@" | wc -c | awk '{ print int(($1 + 1023) / 1024) }'; }
+
 nsis_installer() {
-  local payload=$1 files name
+  local payload=$1 files name edition
   files=$(product_files "$payload")
   {
     echo 'Unicode true'
@@ -146,11 +150,15 @@ nsis_installer() {
     echo '  ${GetParameters} $R0'
     echo '  ${GetOptions} $R0 "/EDITION=" $R1'
     echo '  SetOutPath "$INSTDIR"'
-    echo '  StrCmp $R1 "3.1.1" old_edition'
-    for name in KWB.exe KWB.hlp KWB.cnt uninstall.exe; do echo "  File \"$files/4.2/$name\""; done
-    echo '  Goto edition_done'
-    echo 'old_edition:'
-    for name in KWB.exe KWB.hlp KWB.cnt uninstall.exe; do echo "  File \"$files/3.1.1/$name\""; done
+    # 4.2 first: a solid stream is expanded from its start up to the files asked for.
+    echo '  StrCmp $R1 "3.1.1" edition_3'
+    for edition in 4.2 3.1.1; do
+      [ "$edition" = 4.2 ] || echo 'edition_3:'
+      for name in KWB.exe KWB.hlp KWB.cnt uninstall.exe; do echo "  File \"$files/$edition/$name\""; done
+      echo "  StrCpy \$R2 \"$edition\""
+      echo "  StrCpy \$R3 $(kilobytes "$files/$edition"/* "$files/ijl15.dll")"
+      [ "$edition" = 3.1.1 ] || echo '  Goto edition_done'
+    done
     echo 'edition_done:'
     echo '  SetOutPath "$SYSDIR"'
     echo '  SetOverwrite ifnewer'
@@ -159,10 +167,25 @@ nsis_installer() {
     echo '  SetOutPath "$INSTDIR"'
     echo '  CreateShortCut "$DESKTOP\KWB.lnk" "$INSTDIR\KWB.exe" "" "" "" "" "" "Vistrel"'
     echo '  CreateShortCut "$SMPROGRAMS\KWB.lnk" "$INSTDIR\KWB.exe" "" "" "" "" "" "Vistrel"'
-    echo '  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\KWB.exe" "" "$INSTDIR\KWB.exe"'
-    echo '  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\KWB.exe" "Path" "$INSTDIR"'
-    echo '  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrel Image Browser" "DisplayName" "Vistrel Image Browser"'
-    echo '  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrel Image Browser" "UninstallString" "$\"$INSTDIR\uninstall.exe$\""'
+    echo '  !define APP "Software\Microsoft\Windows\CurrentVersion\App Paths\KWB.exe"'
+    echo '  !define UNINST "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vistrel Image Browser"'
+    echo '  WriteRegStr HKLM "${APP}" "" "$INSTDIR\KWB.exe"'
+    echo '  WriteRegStr HKLM "${APP}" "Path" "$INSTDIR"'
+    echo '  ${GetTime} "" "L" $0 $1 $2 $3 $4 $5 $6'
+    echo '  StrCpy $R4 $R2 1'
+    echo '  StrCpy $R5 $R2 1 2'
+    echo '  WriteRegStr HKLM "${UNINST}" "DisplayName" "Vistrel Image Browser"'
+    echo '  WriteRegStr HKLM "${UNINST}" "UninstallString" "$\"$INSTDIR\uninstall.exe$\""'
+    echo '  WriteRegStr HKLM "${UNINST}" "DisplayVersion" "$R2"'
+    echo '  WriteRegDWORD HKLM "${UNINST}" "VersionMajor" $R4'
+    echo '  WriteRegDWORD HKLM "${UNINST}" "VersionMinor" $R5'
+    echo '  WriteRegStr HKLM "${UNINST}" "Publisher" "Corvane Software"'
+    echo '  WriteRegStr HKLM "${UNINST}" "DisplayIcon" "$INSTDIR\KWB.exe"'
+    echo '  WriteRegStr HKLM "${UNINST}" "InstallLocation" "$INSTDIR"'
+    echo '  WriteRegStr HKLM "${UNINST}" "InstallDate" "$2$1$0"'
+    echo '  WriteRegDWORD HKLM "${UNINST}" "EstimatedSize" $R3'
+    echo '  WriteRegDWORD HKLM "${UNINST}" "NoModify" 1'
+    echo '  WriteRegDWORD HKLM "${UNINST}" "NoRepair" 1'
     echo 'SectionEnd'
   } >"$work/$payload.nsi"
   timeout 600 makensis -V2 "$work/$payload.nsi" >>"$work/build.log" 2>&1 || fail "makensis failed"
