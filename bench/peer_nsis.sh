@@ -49,16 +49,20 @@ if [ "${1:-}" = --inside ]; then
     echo $(((end - start) / 1000)) >>"$work/times/$label"
   }
   mkdir -p "$work/times"
-  # One round unmeasured, to warm the server, the page cache and the prefix.
+  # One round unmeasured, to warm the server, the page cache and the prefix. Each round
+  # starts one program further down the list, so that none always follows the same one.
+  mapfile -t installers <"$work/installers.txt"
+  count=${#installers[@]}
   for round in $(seq 0 "$runs"); do
-    while IFS='|' read -r label exe; do
+    for ((i = 0; i < count; ++i)); do
+      IFS='|' read -r label exe <<<"${installers[(i + round) % count]}"
       if [ "$label" = bare ]; then
         run bare "$exe"
       else
         run "$label" "$exe" /S /EDITION=4.2 "/D=$folder"
       fi
       [ "$round" != 0 ] || rm -f "$work/times/$label"
-    done <"$work/installers.txt"
+    done
   done
   # What each installation leaves, in a form to compare.
   snapshot() {
