@@ -74,11 +74,8 @@ InstallOutcome Install(SetupView &dialog, const InstallPlatform &platform) {
   // the same run of the program would propose it.
   dialog.InstallFolder = folder;
   WriteAppPathEntry(platform.Keys, log, dialog.InstallFolder);
-  const LocalTime today = payload.Clock.Today();
-  InstalledProduct product = {dialog.Edition, (installedBytes + 1023) / 1024, CString()};
-  AppendNumber(product.Date, static_cast<unsigned>(today.Year), 4);
-  AppendNumber(product.Date, static_cast<unsigned>(today.Month), 2);
-  AppendNumber(product.Date, static_cast<unsigned>(today.Day), 2);
+  const InstalledProduct product = {dialog.Edition, (installedBytes + 1023) / 1024,
+                                    payload.Clock.Today()};
   WriteUninstallEntry(platform.Keys, log, dialog.InstallFolder, product);
   platform.Links.UninitialiseCom();
   return InstallCompleted;

@@ -3,6 +3,7 @@
 // today).
 #pragma once
 
+#include "base/cstring.h"
 #include "platform/file_time.h"
 
 // A wall-clock date and time in the local time zone.
@@ -24,6 +25,6 @@ public:
   // The wall-clock time of a file time, by the bias in force now, as a log shows it;
   // false when it cannot be converted.
   virtual bool FileTimeToLocalTime(FileTime fileTime, LocalTime *time) = 0;
-  // The wall-clock date and time now.
-  virtual LocalTime Today() = 0;
+  // Today's local date as the uninstall entry records it, "YYYYMMDD".
+  virtual CString Today() = 0;
 };

@@ -209,7 +209,7 @@ public:
     *time = {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
     return true;
   }
-  LocalTime Today() override { return {2026, 3, 4, 5, 6, 7}; }
+  CString Today() override { return "20260304"; }
   void Write(const char *format, ...) override {
     char line[1100];
     va_list arguments;

@@ -85,8 +85,10 @@ bool Win32TimeZone::FileTimeToLocalTime(FileTime fileTime, LocalTime *time) {
   return true;
 }
 
-LocalTime Win32TimeZone::Today() {
+CString Win32TimeZone::Today() {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  return LocalTimeOf(now);
+  char date[12];
+  ::wsprintfA(date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+  return date;
 }

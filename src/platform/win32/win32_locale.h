@@ -15,7 +15,7 @@ class Win32TimeZone : public TimeZone {
 public:
   bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) override;
   bool FileTimeToLocalTime(FileTime fileTime, LocalTime *time) override;
-  LocalTime Today() override;
+  CString Today() override;
 };
 
 // The conversion by the yearly daylight-saving rule that GetTimeZoneInformation
