@@ -36,21 +36,20 @@ void WriteEntry(Registry &registry, Log &log, const char *listName, const char *
   }
   for (int i = 0; i < textCount + numberCount; ++i) {
     const char *name = *names ? names : nullptr;
-    const char *shown = name ? name : "(default)";
-    if (i < textCount) {
-      const long status = registry.SetValue(key.Get(), name, RegistryText, texts[i],
-                                            static_cast<uint32_t>(strlen(texts[i])) + 1);
-      log.Write("Registry: %s%s\\%s, %s = %s%s", ListsKey, listName, keyName, shown, texts[i],
-                status ? " (failed)" : "");
-    } else {
-      const uint32_t number = numbers[i - textCount];
-      const uint8_t bytes[4] = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
-                                static_cast<uint8_t>(number >> 16),
-                                static_cast<uint8_t>(number >> 24)};
-      const long status = registry.SetValue(key.Get(), name, RegistryNumber, bytes, 4);
-      log.Write("Registry: %s%s\\%s, %s = %u%s", ListsKey, listName, keyName, shown, number,
-                status ? " (failed)" : "");
-    }
+    const bool isText = i < textCount;
+    const uint32_t number = isText ? 0 : numbers[i - textCount];
+    const uint8_t bytes[4] = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
+                              static_cast<uint8_t>(number >> 16),
+                              static_cast<uint8_t>(number >> 24)};
+    CString shown = isText ? texts[i] : "";
+    if (!isText)
+      AppendNumber(shown, number);
+    const long status =
+        registry.SetValue(key.Get(), name, isText ? RegistryText : RegistryNumber,
+                          isText ? static_cast<const void *>(texts[i]) : bytes,
+                          isText ? static_cast<uint32_t>(shown.GetLength()) + 1 : 4);
+    log.Write("Registry: %s%s\\%s, %s = %s%s", ListsKey, listName, keyName,
+              name ? name : "(default)", shown.GetString(), status ? " (failed)" : "");
     names += strlen(names) + 1;
   }
 }
