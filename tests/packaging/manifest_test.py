@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""The package manager's manifest against its schema, the program and the README.
-
-    manifest_test.py schema | exit_codes | refusal
-    manifest_test.py row INSTALLER_MANIFEST FOLDER LOG
-
-The last prints a row of tests/e2e/scenarios.txt that runs the installer with exactly the
-manifest's switches, the paths put in as the package manager puts them."""
+# The package manager's manifest against its schema, the program and the README.
+#
+#   manifest_test.py schema | exit_codes | refusal
+#   manifest_test.py row INSTALLER_MANIFEST FOLDER LOG
+#
+# The last prints a row of tests/e2e/scenarios.txt that runs the installer with exactly the
+# manifest's switches, the paths put in as the package manager puts them.
+import json
 import os
 import re
 import subprocess
@@ -23,10 +24,9 @@ failures = []
 
 
 def check(what, expected, actual):
-    print(('ok: ' if expected == actual else 'FAILED: ') + f'{what}: {expected!r}' +
-          ('' if expected == actual else f' but was {actual!r}'))
-    if expected != actual:
-        failures.append(what)
+    print(f'ok: {what}: {expected!r}' if expected == actual else
+          f'FAILED: {what}: {expected!r} but was {actual!r}')
+    failures.extend([] if expected == actual else [what])
 
 
 def generated(folder):
@@ -39,10 +39,9 @@ def generated(folder):
 
 def schema(folder):
     for kind, path in generated(folder).items():
-        with open(os.path.join(winget.SCHEMAS, f'manifest.{kind}.1.10.0.json')) as text:
-            rules = yaml.safe_load(text)
-        with open(path) as text:
-            errors = jsonschema.Draft7Validator(rules, format_checker=jsonschema.FormatChecker()) \
+        with open(os.path.join(winget.SCHEMAS, f'manifest.{kind}.1.10.0.json')) as rules, \
+                open(path) as text:
+            errors = jsonschema.Draft7Validator(json.load(rules), format_checker=jsonschema.FormatChecker()) \
                 .iter_errors(yaml.safe_load(text))
         check(f'the schema errors of {os.path.basename(path)}', [],
               [f'{"/".join(map(str, e.path))}: {e.message}' for e in errors])
