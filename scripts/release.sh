@@ -55,8 +55,9 @@ timeout 900 cmake --preset win32 -B "$build" -DKWB_WINE_TESTS=OFF \
   -DKWB_SIGN_PASSWORD_FILE="$password_file" -DKWB_SIGN_TIMESTAMP_URL="$timestamp_url" >/dev/null
 timeout 1800 cmake --build "$build" --target kwbsetup >/dev/null
 
-rm -rf "$out"
+# Only a previous release's own files are replaced; anything else in the folder stays.
 mkdir -p "$out"
+rm -rf "$out/kwbsetup.exe" "$out/SHA256SUMS" "$out/winget"
 cp "$build/kwbsetup.exe" "$out/"
 python3 packaging/winget.py --installer "$out/kwbsetup.exe" --url "$url" \
   --out "$out/winget" --date "$(date -u +%F)" >/dev/null
