@@ -110,7 +110,7 @@ const char *ProgramArguments(const char *commandLine) {
   return p;
 }
 
-CommandLine ParseCommandLine(const char *arguments, const CodePage &codePage) {
+__attribute__((noinline)) CommandLine ParseCommandLine(const char *arguments, const CodePage &codePage) {
   CommandLine result = {true, false, -1, CString(), CString()};
   const char *p = arguments;
   for (;;) {

@@ -3,14 +3,8 @@
 namespace {
 
 const char *const Outcomes[] = {
-    "installed",
-    "bad command line",
-    "unsupported platform",
-    "the folder cannot be created",
-    "a file could not be written or expanded",
-    "the setup program is damaged",
-    "setup is already running",
-    "a file is in use",
+    "installed",          "bad command line", "unsupported platform", "folder not created",
+    "file not written",   "setup damaged",    "setup already running", "file in use",
 };
 
 } // namespace

@@ -13,17 +13,6 @@ int EditionResourceId(int edition) {
   return edition == 1 ? Edition42ResourceId : Edition311ResourceId;
 }
 
-CString TimeText(const LocalTime &time) {
-  const int fields[] = {time.Year, time.Month, time.Day, time.Hour, time.Minute, time.Second};
-  CString text;
-  for (int i = 0; i < 6; ++i) {
-    if (i)
-      text += "-- ::"[i - 1];
-    AppendNumber(text, static_cast<unsigned>(fields[i]), i ? 2 : 4);
-  }
-  return text;
-}
-
 namespace {
 
 // The first four bytes of every compressed file; the record's length stands in their
@@ -86,18 +75,19 @@ LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,
   OpenedFile existing(platform.FileSystem);
   FileTimes times;
   FileTime ours = 0;
-  LocalTime shown;
+  // All zeros when there is no library, or its time cannot be read.
+  LocalTime shown = {0, 0, 0, 0, 0, 0};
   bool keep = false;
-  CString found = "(none)";
   if (existing.OpenForReading(path) == 0 && platform.FileSystem.ReadTimes(existing.Get(), &times)) {
     // Our copy's time is a whole second, so comparing the times as they are compares the
     // seconds, with no 64-bit division.
     keep = platform.Clock.LocalTimeToFileTime(LibraryFileTime, &ours) && times.LastWrite >= ours;
-    found = platform.Clock.FileTimeToLocalTime(times.LastWrite, &shown) ? TimeText(shown) : "?";
+    platform.Clock.FileTimeToLocalTime(times.LastWrite, &shown);
   }
-  platform.Record.Write("Library %s: last written %s, ours %s, %s", path.GetString(),
-                        found.GetString(), TimeText(LibraryFileTime).GetString(),
-                        keep ? "kept" : "replaced");
+  platform.Record.Write("Library %s: last written %04u-%02u-%02u %02u:%02u:%02u, ours "
+                        "2000-09-15 15:51:56, %s",
+                        path.GetString(), shown.Year, shown.Month, shown.Day, shown.Hour,
+                        shown.Minute, shown.Second, keep ? "kept" : "replaced");
   return LibraryPlacement{folder, keep};
 }
 
@@ -126,7 +116,7 @@ uint32_t CreateTemporary(const PayloadPlatform &platform, uint32_t &seed, const 
 // Expands one record into the buffer: written, its magic restored, as an archive under a
 // temporary name in the install folder, expanded, and gone again on every way out.
 // Returns the count expanded, or sets *failure to the message.
-int32_t ExpandRecord(const PayloadPlatform &platform, uint32_t &seed,
+__attribute__((noinline)) int32_t ExpandRecord(const PayloadPlatform &platform, uint32_t &seed,
                      const CString &installFolder, const PayloadRecord &record,
                      uint8_t *buffer, const char **failure) {
   const bool removesItself = platform.ArchiveRemovesItself;
@@ -163,7 +153,7 @@ int32_t ExpandRecord(const PayloadPlatform &platform, uint32_t &seed,
 // creation and last-write times (the last-access time stays the platform's; times that
 // cannot be read or converted stay as they are). *path names the file whenever one was
 // made. Returns null, or the message for the failure.
-const char *StageFile(const PayloadPlatform &platform, uint32_t &seed, const CString &folder,
+__attribute__((noinline)) const char *StageFile(const PayloadPlatform &platform, uint32_t &seed, const CString &folder,
                       const uint8_t *bytes, uint32_t size, const LocalTime &stamp,
                       CString *path) {
   OpenedFile file(platform.FileSystem);
@@ -186,7 +176,7 @@ const char *StageFile(const PayloadPlatform &platform, uint32_t &seed, const CSt
 // itself, but not every implementation of the call does. Where the system cannot replace
 // in one step (the 95 family), the old file goes aside, the new one in, and the old one
 // is deleted; if the new one cannot go in, the old one comes back.
-uint32_t Replace(Files &files, const CString &staged, const CString &destination) {
+__attribute__((noinline)) uint32_t Replace(Files &files, const CString &staged, const CString &destination) {
   uint32_t error = files.ProbeWriting(destination);
   if (error != 0 && error != ErrorFileNotFound)
     return error;
@@ -237,7 +227,9 @@ InstallOutcome ExtractPayload(const PayloadPlatform &platform, const CString &in
   for (int index = 0; index < PayloadFileCount; ++index) {
     if ((index != LibraryFileIndex || !skipLibrary) &&
         files.ProbeWriting(destinations[index]) == ErrorSharingViolation) {
-      platform.Messages.Show(PayloadFileNames[index] + CString(InUseMessage));
+      CString text = PayloadFileNames[index];
+      text += InUseMessage;
+      platform.Messages.Show(text);
       return InstallFileInUse;
     }
   }

@@ -91,6 +91,3 @@ struct PayloadPlatform {
 // before it.
 InstallOutcome ExtractPayload(const PayloadPlatform &platform, const CString &installFolder,
                               int edition, uint32_t *installedBytes);
-
-// "YYYY-MM-DD hh:mm:ss", as the log shows a time.
-CString TimeText(const LocalTime &time);

@@ -54,7 +54,7 @@ const uint8_t *FindExpandedFileSum(const ResourceBytes &sums, int resourceId, in
   return records + index * 4 * SumsPerRecord + 4;
 }
 
-bool IsPayloadIntact(PayloadResources &resources) {
+__attribute__((noinline)) bool IsPayloadIntact(PayloadResources &resources) {
   ResourceBytes sums;
   if (!resources.Find(PayloadSumsResourceId, &sums))
     return false;

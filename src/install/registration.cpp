@@ -2,6 +2,8 @@
 
 #include "install/key_path.h"
 
+#include <string.h>
+
 const CString MainExecutableName("KWB.exe");
 
 namespace {
@@ -17,77 +19,70 @@ KeyPath OpenList(Registry &registry, const char *listName) {
   return KeyPath(registry, registry.LocalMachine(), names, 5);
 }
 
-// One entry of a list, its key created below levels that must all be there; each value
-// written is logged with the key's full name. A missing level or a key that cannot be
-// created means nothing is written.
-class EntryKey {
-public:
-  EntryKey(Registry &registry, Log &log, const char *listName, const char *keyName)
-      : Path(OpenList(registry, listName)), Keys(registry), Record(log),
-        Name(CString(listName) + "\\" + keyName) {
-    if (Path.Innermost())
-      Key.Reset(registry, registry.CreateKey(Path.Innermost(), keyName));
-    if (!Key)
-      Record.Write("Registry: %s%s cannot be written", ListsKey, Name.GetString());
+// Writes one entry of a list: its key is created below levels that must all be there, and
+// gets the texts, then the numbers, named in turn by names (each ended by a NUL; an empty
+// name is the default value). Each value written is logged with the key's full name; a
+// missing level or a key that cannot be created means nothing is written.
+void WriteEntry(Registry &registry, Log &log, const char *listName, const char *keyName,
+                const char *names, const char *const *texts, int textCount,
+                const uint32_t *numbers, int numberCount) {
+  KeyPath path = OpenList(registry, listName);
+  OpenedKey key;
+  if (path.Innermost())
+    key.Reset(registry, registry.CreateKey(path.Innermost(), keyName));
+  if (!key) {
+    log.Write("Registry: %s%s\\%s cannot be written", ListsKey, listName, keyName);
+    return;
   }
-
-  void SetText(const char *name, const CString &text) {
-    if (Key)
-      Logged(name, text, Keys.SetValue(Key.Get(), name, RegistryText, text.GetString(),
-                                       static_cast<uint32_t>(text.GetLength()) + 1));
+  for (int i = 0; i < textCount + numberCount; ++i) {
+    const char *name = *names ? names : nullptr;
+    const char *shown = name ? name : "(default)";
+    if (i < textCount) {
+      const long status = registry.SetValue(key.Get(), name, RegistryText, texts[i],
+                                            static_cast<uint32_t>(strlen(texts[i])) + 1);
+      log.Write("Registry: %s%s\\%s, %s = %s%s", ListsKey, listName, keyName, shown, texts[i],
+                status ? " (failed)" : "");
+    } else {
+      const uint32_t number = numbers[i - textCount];
+      const uint8_t bytes[4] = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
+                                static_cast<uint8_t>(number >> 16),
+                                static_cast<uint8_t>(number >> 24)};
+      const long status = registry.SetValue(key.Get(), name, RegistryNumber, bytes, 4);
+      log.Write("Registry: %s%s\\%s, %s = %u%s", ListsKey, listName, keyName, shown, number,
+                status ? " (failed)" : "");
+    }
+    names += strlen(names) + 1;
   }
-  void SetNumber(const char *name, uint32_t number) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
-                              static_cast<uint8_t>(number >> 16),
-                              static_cast<uint8_t>(number >> 24)};
-    if (Key)
-      Record.Write("Registry: %s%s, %s = %u%s", ListsKey, Name.GetString(), name, number,
-                   Keys.SetValue(Key.Get(), name, RegistryNumber, bytes, 4) ? " (failed)" : "");
-  }
-
-private:
-  void Logged(const char *name, const char *text, long status) {
-    Record.Write("Registry: %s%s, %s = %s%s", ListsKey, Name.GetString(),
-                 name ? name : "(default)", text, status ? " (failed)" : "");
-  }
-
-  // Declared first, so that the entry's key closes before the levels above it.
-  KeyPath Path;
-  Registry &Keys;
-  Log &Record;
-  CString Name;
-  OpenedKey Key;
-};
+}
 
 } // namespace
 
 const char *EditionVersion(int edition) { return edition == 1 ? "4.2" : "3.1.1"; }
 
 void WriteAppPathEntry(Registry &registry, Log &log, const CString &installFolder) {
-  EntryKey entry(registry, log, "App Paths", MainExecutableName);
-  entry.SetText(nullptr, installFolder + "\\" + MainExecutableName);
-  entry.SetText("Path", installFolder);
+  const CString executable = installFolder + "\\" + MainExecutableName;
+  const char *const texts[] = {executable, installFolder};
+  WriteEntry(registry, log, "App Paths", MainExecutableName, "\0Path", texts, 2, nullptr, 0);
 }
 
 void WriteUninstallEntry(Registry &registry, Log &log, const CString &installFolder,
                          const InstalledProduct &product) {
   const char *version = EditionVersion(product.Edition);
-  EntryKey entry(registry, log, "Uninstall", ProductName);
-  entry.SetText("DisplayName", ProductName);
   // Quoted, so that a folder with blanks cannot make Windows run a program named by the
   // part of the path before the first blank.
-  entry.SetText("UninstallString", "\"" + installFolder + "\\uninstall.exe\"");
-  entry.SetText("DisplayVersion", version);
+  const CString uninstaller = "\"" + installFolder + "\\uninstall.exe\"";
+  const CString executable = installFolder + "\\" + MainExecutableName;
+  const char *const texts[] = {ProductName, uninstaller, version, Publisher,
+                               executable,  installFolder, product.Date};
   // Both versions have one digit before and after their first dot.
-  entry.SetNumber("VersionMajor", static_cast<uint32_t>(version[0] - '0'));
-  entry.SetNumber("VersionMinor", static_cast<uint32_t>(version[2] - '0'));
-  entry.SetText("Publisher", Publisher);
-  entry.SetText("DisplayIcon", installFolder + "\\" + MainExecutableName);
-  entry.SetText("InstallLocation", installFolder);
-  entry.SetText("InstallDate", product.Date);
-  entry.SetNumber("EstimatedSize", product.SizeInKilobytes);
-  entry.SetNumber("NoModify", 1);
-  entry.SetNumber("NoRepair", 1);
+  const uint32_t numbers[] = {static_cast<uint32_t>(version[0] - '0'),
+                              static_cast<uint32_t>(version[2] - '0'), product.SizeInKilobytes,
+                              1, 1};
+  WriteEntry(registry, log, "Uninstall", ProductName,
+             "DisplayName\0UninstallString\0DisplayVersion\0Publisher\0DisplayIcon\0"
+             "InstallLocation\0InstallDate\0VersionMajor\0VersionMinor\0EstimatedSize\0"
+             "NoModify\0NoRepair",
+             texts, 7, numbers, 5);
 }
 
 CString ReadPreviousInstallFolder(Registry &registry) {

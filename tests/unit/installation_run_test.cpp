@@ -328,9 +328,10 @@ TEST(InstallationRun, LogsEachStepOfAWholeRun) {
                            key + "App Paths\\KWB.exe, (default) = " + exe, key + "App Paths\\KWB.exe, Path = " + Folder,
                            uninstall + "DisplayName = Vistrel Image Browser",
                            uninstall + "UninstallString = \"" + Folder + "\\uninstall.exe\"", uninstall + "DisplayVersion = 4.2",
-                           uninstall + "VersionMajor = 4", uninstall + "VersionMinor = 2", uninstall + "Publisher = Corvane Software",
-                           uninstall + "DisplayIcon = " + exe, uninstall + "InstallLocation = " + Folder,
-                           uninstall + "InstallDate = 20260304", uninstall + "EstimatedSize = 14", // 13,350 bytes
+                           uninstall + "Publisher = Corvane Software", uninstall + "DisplayIcon = " + exe,
+                           uninstall + "InstallLocation = " + Folder, uninstall + "InstallDate = 20260304",
+                           uninstall + "VersionMajor = 4", uninstall + "VersionMinor = 2",
+                           uninstall + "EstimatedSize = 14", // 13,350 bytes
                            uninstall + "NoModify = 1", uninstall + "NoRepair = 1"});
   EXPECT_EQ(bench.Machine.Lines, want);
 }
