@@ -69,8 +69,7 @@ def program_values():
         'version': version,
         'product': one(r'ProductName\[\] = "([^"]+)"', registration, 'ProductName').group(1),
         'publisher': one(r'Publisher\[\] = "([^"]+)"', registration, 'Publisher').group(1),
-        # The uninstall entry's key is named after the product (WriteUninstallEntry), whichever
-        # way the entry is written.
+        # The uninstall entry's key is named after the product (WriteUninstallEntry).
         'uninstall_key': one(r'\(registry, log, "Uninstall", (\w+)', registration,
                              'the uninstall entry').group(1),
         'silent': f'{silent} /EDITION={version}',
