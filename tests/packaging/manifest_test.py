@@ -31,8 +31,7 @@ def check(what, expected, actual):
 
 def generated(folder):
     installer = os.path.join(folder, 'kwbsetup.exe')
-    with open(installer, 'wb') as exe:
-        exe.write(b'MZ')
+    open(installer, 'wb').write(b'MZ')
     return winget.write(os.path.join(folder, 'winget'),
                         winget.manifests(installer, 'https://example.invalid/kwbsetup.exe', '2026-12-07'))
 
@@ -48,14 +47,12 @@ def schema(folder):
 
 
 def exit_codes(folder):
-    with open(generated(folder)['installer']) as text:
-        manifest = yaml.safe_load(text)
+    manifest = yaml.safe_load(open(generated(folder)['installer']))
     codes = sorted(winget.exit_codes().values())
     listed = {r['InstallerReturnCode']: r['ReturnResponse'] for r in manifest['ExpectedReturnCodes']}
     check('the exit codes in the manifest, with 0 for success', codes,
           sorted([0] + list(listed) + manifest.get('InstallerSuccessCodes', [])))
-    with open(os.path.join(ROOT, 'README.md')) as text:
-        readme = text.read()
+    readme = open(os.path.join(ROOT, 'README.md')).read()
     for heading in ('Meaning', "Package manager's response"):
         table = readme[readme.index(f'| Exit code | {heading} |'):].split('\n\n')[0]
         rows = dict(re.findall(r'^\| (\d+) \| (.*) \|$', table, re.M))
@@ -74,10 +71,8 @@ def refusal(folder):
 
 
 def row(installer_manifest, folder, log):
-    with open(installer_manifest) as text:
-        manifest = yaml.safe_load(text)
-    switches = manifest['InstallerSwitches']
-    entry = manifest['AppsAndFeaturesEntries'][0]
+    manifest = yaml.safe_load(open(installer_manifest))
+    switches, entry = manifest['InstallerSwitches'], manifest['AppsAndFeaturesEntries'][0]
     # Experience, log, location: in this order, each path put in as it is.
     line = ' '.join([switches['Silent'], switches['Log'].replace('<LOGPATH>', log),
                      switches['InstallLocation'].replace('<INSTALLPATH>', folder)])
@@ -92,9 +87,6 @@ def row(installer_manifest, folder, log):
 
 
 if __name__ == '__main__':
-    if sys.argv[1] == 'row':
-        row(*sys.argv[2:5])
-        sys.exit(0)
     with tempfile.TemporaryDirectory() as work:
-        globals()[sys.argv[1]](work)
+        globals()[sys.argv[1]](*(sys.argv[2:5] if sys.argv[1] == 'row' else [work]))
     sys.exit(1 if failures else 0)

@@ -12,5 +12,4 @@ python3 "$here/../../packaging/winget.py" --installer "$1" --url https://example
 mkdir -p "$WINEPREFIX/drive_c/Winget Logs"
 python3 "$here/manifest_test.py" row "$work/Corvane.VistrelImageBrowser.installer.yaml" \
   'C:\Program Files\Winget Place\KWB' 'C:\Winget Logs\kwb.log' >"$work/row.txt"
-cat "$work/row.txt"
 bash "$here/../e2e/scenario.sh" "$1" "$2" "$work/row.txt" winget "$3"
