@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libmspack-dev zlib1g-dev mscompress
   wine64 wine32:i386 qemu-user-static
   xvfb xauth xdotool imagemagick
-  osslsigncode openssl
+  osslsigncode openssl python3-yaml python3-jsonschema
   liblnk-utils locales
   clang libclang-rt-14-dev
 )
