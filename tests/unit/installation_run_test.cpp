@@ -198,14 +198,19 @@ TEST(PayloadSums, TheStartUpCheckFindsEveryDamage) {
   damaged("a stored CRC, sealed", sealed([](auto &r) { r[20] ^= 1; }));
   for (size_t at = 0; at < packed.at(132).size(); ++at)
     damaged("sums byte " + std::to_string(at), [=](auto &r) { r[at] ^= 0x20; });
-  // Where the expanded files' sums lie, none past a count nor in sums shorter than a count.
-  const struct { int Id, Index; uint32_t Size; int At; } sums[] = {
-      {129, 0, 124, 8}, {130, 3, 124, 60}, {131, 3, 124, 112}, {129, 1, 124, -1}, {131, 4, 124, -1},
-      {129, 0, 0, -1}, {129, 0, 3, -1}};
-  const ResourceBytes whole = {reinterpret_cast<const uint8_t *>(packed.at(132).data()), 124};
-  for (const auto &row : sums)
-    EXPECT_EQ(FindExpandedFileSum({whole.Data, row.Size}, row.Id, row.Index), row.At < 0 ? nullptr : whole.Data + row.At)
+  // Where the expanded files' sums lie: none past a count, in sums shorter than a count or
+  // after the last count raised.
+  std::string raised = packed.at(132);
+  ++raised[68];
+  const struct { int Id, Index; uint32_t Size; int At; const std::string &Sums; } sums[] = {
+      {129, 0, 124, 8, packed.at(132)}, {130, 3, 124, 60, raised}, {131, 3, 124, 112, packed.at(132)},
+      {129, 1, 124, -1, packed.at(132)}, {131, 4, 124, -1, packed.at(132)}, {131, 4, 124, -1, raised},
+      {129, 0, 0, -1, packed.at(132)}, {129, 0, 3, -1, packed.at(132)}};
+  for (const auto &row : sums) {
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(row.Sums.data());
+    EXPECT_EQ(FindExpandedFileSum({bytes, row.Size}, row.Id, row.Index), row.At < 0 ? nullptr : bytes + row.At)
         << row.Id << " " << row.Index << " in " << row.Size;
+  }
   // Each record's length one too long and one too short, and a bit in its data.
   for (int id : {129, 130, 131})
     for (size_t at = 0, offset = 0; offset + 4 < packed.at(id).size(); ++at) {
