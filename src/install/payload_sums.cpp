@@ -81,7 +81,7 @@ bool IsPayloadIntact(PayloadResources &resources) {
       offset += 4 + record.Length;
     }
   }
-  // After the last resource's sums, only the CRC of every byte before it: the CRC of the
-  // bytes followed by their own CRC is always this number.
-  return records + 4 == sums.Data + sums.Size && Crc32(sums.Data, sums.Size) == 0x2144DF1C;
+  // After the last resource's sums, only the CRC of every byte before it.
+  const uint8_t *end = sums.Data + sums.Size - 4;
+  return records == end && Crc32(sums.Data, sums.Size - 4) == ReadNumber(end);
 }
