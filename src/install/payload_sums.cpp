@@ -58,10 +58,10 @@ __attribute__((noinline)) bool IsPayloadIntact(PayloadResources &resources) {
   ResourceBytes sums;
   if (!resources.Find(PayloadSumsResourceId, &sums))
     return false;
+  const uint8_t *records = nullptr;
   for (int id = FirstPayloadId; id < FirstPayloadId + PayloadResourceCount; ++id) {
     ResourceBytes payload;
     uint32_t count = 0;
-    const uint8_t *records = nullptr;
     if (!resources.Find(id, &payload) || !FindResourceSums(sums, id, &count, &records))
       return false;
     // Each record, as many as counted, then the end mark; nothing read past the end.
@@ -81,5 +81,7 @@ __attribute__((noinline)) bool IsPayloadIntact(PayloadResources &resources) {
       offset += 4 + record.Length;
     }
   }
-  return true;
+  // After the last resource's sums, only the CRC of every byte before it.
+  const uint8_t *end = sums.Data + sums.Size - 4;
+  return records == end && Crc32(sums.Data, sums.Size - 4) == ReadNumber(end);
 }

@@ -3,6 +3,7 @@
 // record three 32-bit values: the CRC-32 of the record as stored (its length field and its
 // bytes), the CRC-32 of the file it expands to, and that file's length. Every number is
 // little-endian; the CRC is the common reflected one (polynomial 0xEDB88320, as zlib's).
+// Last, the CRC-32 of all the bytes before it, and nothing after.
 #pragma once
 
 #include "base/crc32.h"
@@ -34,6 +35,7 @@ bool ReadPayloadRecord(const ResourceBytes &resource, uint32_t offset, PayloadRe
 // the sums hold no such record.
 const uint8_t *FindExpandedFileSum(const ResourceBytes &sums, int resourceId, int index);
 
-// True when the sums resource is there and whole, and every record of the three payload
+// True when the sums resource is there and whole (as long as its counts say, its own CRC
+// last and matching), and every record of the three payload
 // resources is there, as many as the sums count, with the CRC they give.
 bool IsPayloadIntact(PayloadResources &resources);

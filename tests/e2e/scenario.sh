@@ -15,6 +15,11 @@ IFS='|' read -r _ preparation _ <<<"$line"
 # The files the build packed, as records/<resource>-<position>-<name>.
 records=$(dirname "$installer")/payload/records
 
+# A 32-bit installer (PE machine 0x14c) gets the 32-bit system folder and registry view;
+# in that view App Paths is a link to the 64-bit key, as on Windows 7 and later.
+machine=$(od -An -tx1 -j $(($(od -An -tu4 -j 60 -N 4 "$installer") + 4)) -N 2 "$installer")
+system=system32 wow=''
+[ "${machine// /}" != 4c01 ] || system=syswow64 wow='Wow6432Node\'
 tests="$WINEPREFIX/drive_c/tests"
 mkdir -p "$tests"
 cp "$installer" "$tests/kwbsetup.exe"
@@ -73,18 +78,30 @@ for item in "${items[@]}"; do
     mount -t tmpfs -o size=16k,mode=0777 tmpfs "$small_drive"
     ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
   cramped=?)
-    # A 64 KB drive holding version 3.1.1 in Vistrel as an installation leaves it, filled
-    # up until 12 KB are free: room for a compressed copy, not for a new file beside the
-    # old one. Afterwards the folder must hold those files, byte for byte, and nothing else.
+    # A 96 KB drive holding version 3.1.1 in Vistrel as an installation leaves it, filled
+    # up until there is room for the first three files of 4.2 beside the old ones, not for
+    # the fourth: a run that replaced each file as it came would have replaced the first.
+    # Afterwards the folder must hold those files, byte for byte, and nothing else, and
+    # the system folder no temporary file.
     small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
-    mount -t tmpfs -o size=64k,mode=0777 tmpfs "$small_drive"
+    mount -t tmpfs -o size=96k,mode=0777 tmpfs "$small_drive"
     mkdir "$WINEPREFIX/before"
     for record in "$records"/130-*; do cp "$record" "$WINEPREFIX/before/${record##*/130-?-}"; done
     cp -r "$WINEPREFIX/before" "$small_drive/Vistrel"
-    python3 -c 'import os, sys; s = os.statvfs(sys.argv[1])
-open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * s.f_frsize - 12288))' "$small_drive"
+    python3 -c 'import os, sys; s = os.statvfs(sys.argv[1]); page = s.f_frsize
+room = sum(-(-os.path.getsize(f) // page) * page for f in sys.argv[2:5])
+open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$small_drive" "$records"/131-[123]-*
     ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:"
     checks+=("unchanged=$small_drive/Vistrel") ;;
+  earlier=*)
+    # EDITION installed into FOLDER by a silent run of the intact installer. Afterwards
+    # its files and the library must be the very same files, untouched: the same inodes,
+    # sizes and times of last write and change, and none beside them.
+    value=${item#*=}
+    wine_run 'C:\tests\kwbsetup.exe' /S "/EDITION=${value%% *}" "/D=${value#* }"
+    earlier=("$(host_path "${value#* }")"/* "$WINEPREFIX/drive_c/windows/$system/ijl15.dll")
+    stat -c '%n %i %s %Y %Z' "${earlier[@]}" >"$WINEPREFIX/earlier.txt"
+    checks+=("untouched=$(host_path "${value#* }")") ;;
   linked=*)
     # kwb.tmp and kwb.new symbolic links to a file outside the folder, which Wine takes
     # for that file (deleting the link deletes the file), and KWB.exe a hard link to
@@ -222,11 +239,6 @@ installed() {
     "the bytes of $(cmp -s "$1" "$2" && basename "$2" || echo another file), last written $(
       date -r "$1" '+%F %T' 2>/dev/null || echo never)"
 }
-# A 32-bit installer (PE machine 0x14c) gets the 32-bit system folder and registry view;
-# in that view App Paths is a link to the 64-bit key, as on Windows 7 and later.
-machine=$(od -An -tx1 -j $(($(od -An -tu4 -j 60 -N 4 "$installer") + 4)) -N 2 "$installer")
-system=system32 wow=''
-[ "${machine// /}" != 4c01 ] || system=syswow64 wow='Wow6432Node\'
 # The values of a key below HKLM\Software, one a line as Wine saved them: in quotes only a
 # value of type REG_SZ whose byte count ends at its one terminating NUL.
 reg_key() {
@@ -253,7 +265,12 @@ for item in "${checks[@]}"; do
     check "the temporary files in $folder" none "$(cd "$folder" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)" ;;
   unchanged=*)
     check "the files in $value" "as they were" \
-      "$(diff -r "$WINEPREFIX/before" "$value" >/dev/null && echo as they were || echo changed)" ;;
+      "$(diff -r "$WINEPREFIX/before" "$value" >/dev/null && echo as they were || echo changed)"
+    check "the temporary files in the system folder" none \
+      "$(cd "$WINEPREFIX/drive_c/windows/$system" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)" ;;
+  untouched=*)
+    check "the earlier installation" "$(paste -sd'|' "$WINEPREFIX/earlier.txt")" \
+      "$(stat -c '%n %i %s %Y %Z' "$value"/* "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" | paste -sd'|')" ;;
   linked=*)
     check "the files links named" "outside|other" "$(cat "$value/outside.txt" "$value/other.exe" | paste -sd'|')" ;;
   library=*)

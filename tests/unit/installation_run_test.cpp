@@ -169,30 +169,57 @@ TEST(Extraction, StagesEverythingThenMovesAndLeavesTheOldFilesOnAnyFailure) {
 
 // One bit of any record of any resource, a length, a count or the sums resource itself:
 // the start-up check finds every one, reading nothing past a resource's end. (The sums of
-// the expanded files are checked after each expansion.)
+// the expanded files are checked after each expansion.) Damage marked "sealed" comes with
+// 132's own CRC made again, so that the check behind the CRC meets it alone.
 TEST(PayloadSums, TheStartUpCheckFindsEveryDamage) {
   Bench bench;
   EXPECT_TRUE(IsPayloadIntact(bench));
   const std::map<int, std::string> packed = bench.Resources;
-  const auto damaged = [&](const std::string &what, std::function<void(std::map<int, std::string> &)> damage) {
-    damage(bench.Resources = packed);
+  const auto damaged = [&](const std::string &what, std::function<void(std::string &)> damage, int id = 132) {
+    damage((bench.Resources = packed)[id]);
     EXPECT_FALSE(IsPayloadIntact(bench)) << what;
   };
-  damaged("sums missing", [](auto &r) { r.erase(132); });
-  damaged("sums a number short", [](auto &r) { r[132].resize(r[132].size() - 4); });
-  damaged("a record too many", [](auto &r) { r[130].insert(r[130].size() - 4, Packed("x")); });
-  damaged("a record too few", [](auto &r) { r[131] = Packed(Editions[1][0]) + End; });
-  damaged("count one higher", [](auto &r) { ++r[132][16]; });
-  damaged("a stored CRC", [](auto &r) { r[132][20] ^= 1; });
+  const auto sealed = [](std::function<void(std::string &)> damage) {
+    return [=](std::string &sums) {
+      damage(sums);
+      const uint32_t crc = Crc32(reinterpret_cast<const uint8_t *>(sums.data()), sums.size() - 4);
+      sums.replace(sums.size() - 4, 4, {char(crc), char(crc >> 8), char(crc >> 16), char(crc >> 24)});
+    };
+  };
+  bench.Resources.erase(132);
+  EXPECT_FALSE(IsPayloadIntact(bench)) << "sums missing";
+  damaged("sums a number short", [](auto &r) { r.resize(r.size() - 4); });
+  damaged("a byte appended", [](auto &r) { r += '\0'; });
+  damaged("a byte before the CRC, sealed", sealed([](auto &r) { r.insert(r.size() - 4, 1, '\0'); }));
+  damaged("a record too many", [](auto &r) { r.insert(r.size() - 4, Packed("x")); }, 130);
+  damaged("a record too few", [](auto &r) { r = Packed(Editions[1][0]) + End; }, 131);
+  for (size_t at : {0, 16, 68}) // the counts of 129, 130 and 131
+    damaged("count at " + std::to_string(at) + " one higher, sealed", sealed([=](auto &r) { ++r[at]; }));
+  damaged("a stored CRC, sealed", sealed([](auto &r) { r[20] ^= 1; }));
+  for (size_t at = 0; at < packed.at(132).size(); ++at)
+    damaged("sums byte " + std::to_string(at), [=](auto &r) { r[at] ^= 0x20; });
+  // Where the expanded files' sums lie: none past a count, in sums shorter than a count or
+  // after the last count raised.
+  std::string raised = packed.at(132);
+  ++raised[68];
+  const struct { int Id, Index; uint32_t Size; int At; const std::string &Sums; } sums[] = {
+      {129, 0, 124, 8, packed.at(132)}, {130, 3, 124, 60, raised}, {131, 3, 124, 112, packed.at(132)},
+      {129, 1, 124, -1, packed.at(132)}, {131, 4, 124, -1, packed.at(132)}, {131, 4, 124, -1, raised},
+      {129, 0, 0, -1, packed.at(132)}, {129, 0, 3, -1, packed.at(132)}};
+  for (const auto &row : sums) {
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(row.Sums.data());
+    EXPECT_EQ(FindExpandedFileSum({bytes, row.Size}, row.Id, row.Index), row.At < 0 ? nullptr : bytes + row.At)
+        << row.Id << " " << row.Index << " in " << row.Size;
+  }
   // Each record's length one too long and one too short, and a bit in its data.
   for (int id : {129, 130, 131})
     for (size_t at = 0, offset = 0; offset + 4 < packed.at(id).size(); ++at) {
       const uint32_t length = uint8_t(packed.at(id)[offset]) | uint8_t(packed.at(id)[offset + 1]) << 8;
       for (int change : {1, -1, 0})
         damaged(std::to_string(id) + " record " + std::to_string(at) + " " + std::to_string(change), [=](auto &r) {
-          char &byte = r[id][change ? offset : offset + 4 + length / 2];
+          char &byte = r[change ? offset : offset + 4 + length / 2];
           byte = change ? char(byte + change) : char(byte ^ 0x10);
-        });
+        }, id);
       offset += 4 + length;
     }
 }

@@ -36,7 +36,8 @@ const char Usage[] =
     "          32-bit little-endian length of the rest, then a zero length.\n"
     "sums      writes the checksums of payload resources to OUT: for each\n"
     "          RESOURCE its record count, then per record the CRC-32 of the\n"
-    "          record as stored, of the expanded file, and the file's length.\n"
+    "          record as stored, of the expanded file, and the file's length;\n"
+    "          last the CRC-32 of all the bytes before it.\n"
     "\n"
     "Inputs may hold at most 2000000 bytes. OUT is replaced only when\n"
     "everything succeeded.\n";

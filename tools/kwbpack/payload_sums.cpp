@@ -82,6 +82,7 @@ buildPayloadSums(const std::vector<std::vector<uint8_t>> &Resources) {
     appendLE32(Sums, Count);
     Sums.insert(Sums.end(), Records.begin(), Records.end());
   }
+  appendLE32(Sums, Crc32(Sums.data(), Sums.size()));
   return Sums;
 }
 

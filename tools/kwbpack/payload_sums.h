@@ -3,7 +3,8 @@
 // The installer checks its payload against a resource of checksums before it writes
 // anything: for each payload resource in order, a 32-bit record count, then for each
 // record the CRC-32 of the record as stored (length field and bytes), the CRC-32 of the
-// file it expands to and that file's length, every number 32-bit little-endian.
+// file it expands to and that file's length; last the CRC-32 of all the bytes before it.
+// Every number is 32-bit little-endian.
 //
 //===----------------------------------------------------------------------===//
 
