@@ -103,10 +103,13 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * s.f_frsize - 1228
     echo "the user's own copy" >"$file"
     chmod a-w "$file" ;;
   planted)
-    # A DLL under the name of each library the installer loads at run time, beside it,
-    # and Wine told to prefer such a native DLL. It marks C:\planted.txt when it runs.
-    for library in lz32 comctl32 ctl3d32; do cp "$KWB_PLANTED_DLL" "$tests/$library.dll"; done
-    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;lz32,comctl32,ctl3d32=n,b" ;;
+    # A DLL under the name of each library the installer loads at run time and of each
+    # that the system loads by name for it, beside it, and Wine told to prefer such a
+    # native DLL. It marks C:\planted.txt when it runs. (Wine's own libraries load
+    # version.dll before any code of the installer runs.)
+    libraries=lz32,comctl32,ctl3d32,uxtheme,userenv,setupapi,apphelp,propsys,dwmapi,cryptbase,oleacc,clbcatq
+    for library in ${libraries//,/ }; do cp "$KWB_PLANTED_DLL" "$tests/$library.dll"; done
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$libraries=n,b" ;;
   signed)
     # Signed as the build signs it, with a throwaway certificate that osslsigncode then
     # accepts, while it refuses another.
