@@ -19,6 +19,8 @@ template <typename Function> Function LibraryFunction(HMODULE library, const cha
                  : nullptr;
 }
 
-// Keeps the current folder out of the search for the libraries that the platform's own
-// DLLs load by name later on, where the platform can be told so (XP SP1 and later).
+// Keeps the installer's folder and the current one out of the search for the libraries
+// that the platform's own DLLs load by name later on: the search is narrowed to the
+// system folder where the platform offers it, and elsewhere those libraries are loaded
+// from there first. Called before any window or COM object exists.
 void RemoveCurrentFolderFromLibrarySearch();

@@ -120,10 +120,21 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$
     echo "the user's own copy" >"$file"
     chmod a-w "$file" ;;
   planted)
-    # A DLL under the name of each library the installer loads at run time, beside it,
-    # and Wine told to prefer such a native DLL. It marks C:\planted.txt when it runs.
-    for library in lz32 comctl32 ctl3d32; do cp "$KWB_PLANTED_DLL" "$tests/$library.dll"; done
-    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;lz32,comctl32,ctl3d32=n,b" ;;
+    # A DLL under the name of each library the installer loads at run time and of each
+    # that the system loads by name for it, beside it, and Wine told to prefer such a
+    # native DLL. It marks C:\planted.txt when it runs. (Wine's own libraries load
+    # version.dll before any code of the installer runs.)
+    libraries=lz32,comctl32,ctl3d32,uxtheme,userenv,setupapi,apphelp,propsys,dwmapi,cryptbase,oleacc,clbcatq
+    for library in ${libraries//,/ }; do cp "$KWB_PLANTED_DLL" "$tests/$library.dll"; done
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$libraries=n,b" ;;
+  stalled)
+    # The system's LZ library, which the installer loads once the first archive is
+    # written, replaced by one that marks C:\planted.txt and then holds the installer.
+    system=system32
+    [ "$(od -An -tx1 -j $(($(od -An -tu4 -j 60 -N 4 "$installer") + 4)) -N 2 "$installer" | tr -d ' ')" != 4c01 ] ||
+      system=syswow64
+    cp "$KWB_PLANTED_DLL" "$WINEPREFIX/drive_c/windows/$system/lz32.dll"
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;lz32=n,b" KWB_PLANTED_STALLS=1 ;;
   signed)
     # Signed as the build signs it, with a throwaway certificate that osslsigncode then
     # accepts, while it refuses another.
