@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Moves the PE header of a linked 32-bit kwbsetup.exe up against the MZ header, in place.
+"""Moves the PE header of a linked 32-bit kwbsetup.exe up against the MZ header and drops
+the zeros that end its writable section, in place.
 
     python3 scripts/compact_headers.py EXE
 
@@ -12,6 +13,12 @@ checksum is recomputed. The DOS program stays, split over bytes that nothing els
 uses: its code and the start of its message in the MZ header's reserved fields, the
 rest of the message after the section table. Run under DOS, the file still says it
 cannot be run there.
+
+GNU ld writes the zero-initialised data (.bss), which the layout puts last in the
+writable section, into the file as zeros. The loader fills a section's memory beyond
+its file data with zeros itself, so the whole 512-byte blocks of zeros at the end of a
+writable section are dropped from the file: its size in memory stays, its size in the
+file shrinks, and the sections after it move down.
 
 The same input always gives the same output. A file the step cannot shorten (its
 headers would not fit in fewer blocks) is left as it is; anything it does not expect
@@ -144,6 +151,42 @@ def compact(path, image):
     return result
 
 
+def trim_zeros(image):
+    """The image without the blocks of zeros that end each writable section, or None
+    when there are none."""
+    coff = struct.unpack_from("<I", image, 0x3C)[0] + 4
+    count, optional_size = struct.unpack_from("<H", image, coff + 2)[0], \
+        struct.unpack_from("<H", image, coff + 16)[0]
+    optional = coff + 20
+    file_alignment = struct.unpack_from("<I", image, optional + 36)[0]
+    table = optional + optional_size
+    result = bytearray(image)
+    saved_before = 0
+    for i in range(count):
+        entry = table + 40 * i
+        raw_size, raw_pointer = struct.unpack_from("<II", result, entry + 16)
+        flags = struct.unpack_from("<I", result, entry + 36)[0]
+        if raw_pointer:
+            raw_pointer -= saved_before
+            struct.pack_into("<I", result, entry + 20, raw_pointer)
+        if not raw_size or not flags & 0x80000000:  # IMAGE_SCN_MEM_WRITE
+            continue
+        data = result[raw_pointer:raw_pointer + raw_size]
+        used = len(data.rstrip(b"\0"))
+        kept = -(-used // file_alignment) * file_alignment
+        if kept >= raw_size:  # no whole block of zeros (or a section not padded to one)
+            continue
+        struct.pack_into("<I", result, entry + 16, kept)
+        del result[raw_pointer + kept:raw_pointer + raw_size]
+        saved_before += raw_size - kept
+    if not saved_before:
+        return None
+    checksum_offset = optional + 64
+    if struct.unpack_from("<I", result, checksum_offset)[0]:
+        struct.pack_into("<I", result, checksum_offset, checksum(bytes(result), checksum_offset))
+    return bytes(result)
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: compact_headers.py EXE")
@@ -154,9 +197,13 @@ def main():
     except OSError as error:
         sys.exit(f"compact_headers.py: {path}: {error.strerror}")
     try:
-        result = compact(path, image)
+        compacted = compact(path, image)
+        if compacted is not None:
+            image = compacted
+        trimmed = trim_zeros(image)
     except struct.error:
         fail(path, "the headers are cut short")
+    result = trimmed if trimmed is not None else compacted
     if result is None:
         return
     folder = os.path.dirname(os.path.abspath(path))

@@ -1,11 +1,12 @@
 // The few C and C++ runtime pieces the shipped program needs, in place of a C runtime
 // DLL: Windows 95 as first released has no msvcrt.dll, and the loader refuses a program
-// that imports a DLL it cannot find before a line of ours runs. The heap is the process
-// heap; allocation reports failure by a null pointer, except through plain new, which has
-// no way to report it and ends the program instead; a pure virtual call (a program
-// fault) ends the program at once. The string functions are those the compiler and the
-// program call; this file is compiled without builtins, so that the compiler does not
-// turn their loops back into calls to themselves.
+// that imports a DLL it cannot find before a line of ours runs. Blocks are fixed global
+// memory, through the calls the program imports anyway; allocation reports failure by a
+// null pointer, except through plain new, which has no way to report it and ends the
+// program instead; a pure virtual call (a program fault) ends the program at once. The
+// string functions are those the compiler and the program call; this file is compiled
+// without builtins, so that the compiler does not turn their loops back into calls to
+// themselves.
 #include "base/windows_api.h"
 
 #include <stddef.h>
@@ -16,11 +17,11 @@ extern "C" {
 
 void abort() { ::ExitProcess(3); }
 
-void *malloc(size_t size) { return ::HeapAlloc(::GetProcessHeap(), 0, size ? size : 1); }
+void *malloc(size_t size) { return ::GlobalAlloc(GMEM_FIXED, size ? size : 1); }
 
 void free(void *block) {
   if (block)
-    ::HeapFree(::GetProcessHeap(), 0, block);
+    ::GlobalFree(block);
 }
 
 void *memcpy(void *target, const void *source, size_t count) {
