@@ -4,8 +4,10 @@
 #pragma once
 
 class CodePage {
-public:
-  virtual ~CodePage() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~CodePage() = default;
 
+public:
   virtual bool IsLeadByte(unsigned char byte) const = 0;
 };

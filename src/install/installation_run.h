@@ -16,9 +16,11 @@ const int CancelButtonId = 2;
 // The Setup dialog as the installation sees it: the state of an installation, which the
 // dialog keeps for its whole life, and the few things the installation does to it.
 class SetupView {
-public:
-  virtual ~SetupView() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~SetupView() = default;
 
+public:
   CString StatusText;
   // -1 none chosen, 0 version 3.1.1, 1 version 4.2.
   int Edition = -1;

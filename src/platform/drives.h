@@ -15,9 +15,11 @@ struct VolumeFreeSpace {
 };
 
 class Drives {
-public:
-  virtual ~Drives() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~Drives() = default;
 
+public:
   // The platform's drive type: 0 unknown, 1 no such root, 2 removable, 3 fixed, 4 remote,
   // 5 CD-ROM, 6 RAM disk.
   virtual uint32_t TypeOf(const char *root) = 0;

@@ -20,9 +20,11 @@ struct FoundEntry {
 };
 
 class FileSearch {
-public:
-  virtual ~FileSearch() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~FileSearch() = default;
 
+public:
   // Starts a search and reads its first entry into *entry. Returns false when the
   // search cannot start: the folder is missing or unreadable, or the drive holds no
   // medium.

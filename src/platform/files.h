@@ -12,9 +12,11 @@
 typedef uintptr_t FileHandle;
 
 class Files {
-public:
-  virtual ~Files() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~Files() = default;
 
+public:
   // Creates a new file with write access; fails when anything of that name exists, so
   // that no link standing there is ever followed. Returns 0 and the handle, or the
   // platform error and leaves *file at 0.

@@ -5,9 +5,11 @@
 #include <stdint.h>
 
 class Folders {
-public:
-  virtual ~Folders() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~Folders() = default;
 
+public:
   // Creates the folder with default security. Returns 0, or the platform error
   // (ErrorAlreadyExists when the name exists, ErrorPathNotFound when a folder above it
   // is missing, ...).

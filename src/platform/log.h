@@ -3,9 +3,11 @@
 #pragma once
 
 class Log {
-public:
-  virtual ~Log() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~Log() = default;
 
+public:
   // Adds one line, made from format as printf makes it (%s, %u and %X, with widths and
   // leading zeros, no more), without its line break; the log stamps it with the time.
   // A line is cut at 1,024 characters.

@@ -6,9 +6,11 @@
 #include <stdint.h>
 
 class LzExpansion {
-public:
-  virtual ~LzExpansion() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~LzExpansion() = default;
 
+public:
   // Opens the compressed file at path (an absolute path; it must not be open for
   // writing), expands at most size bytes of it into buffer with one read, and closes it
   // again. Returns the number of bytes placed in the buffer, or 0 or a negative LZ error

@@ -4,9 +4,11 @@
 #include <stdint.h>
 
 class MemoryBlocks {
-public:
-  virtual ~MemoryBlocks() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~MemoryBlocks() = default;
 
+public:
   // A writable block of size bytes, all zero, or null when there is not enough memory.
   virtual uint8_t *AllocateZeroed(uint32_t size) = 0;
   virtual void Free(uint8_t *block) = 0;

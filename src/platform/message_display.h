@@ -3,9 +3,11 @@
 #pragma once
 
 class MessageDisplay {
-public:
-  virtual ~MessageDisplay() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~MessageDisplay() = default;
 
+public:
   // Shows text and returns once the user has closed the box.
   virtual void Show(const char *text) = 0;
 };

@@ -11,9 +11,11 @@ struct ResourceBytes {
 };
 
 class PayloadResources {
-public:
-  virtual ~PayloadResources() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~PayloadResources() = default;
 
+public:
   // Finds the data resource with the integer identifier id. Returns false when the
   // program carries no such resource.
   virtual bool Find(int id, ResourceBytes *bytes) = 0;

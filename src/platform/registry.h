@@ -13,9 +13,11 @@ const uint32_t RegistryText = 1;
 const uint32_t RegistryNumber = 4;
 
 class Registry {
-public:
-  virtual ~Registry() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~Registry() = default;
 
+public:
   // The root key HKEY_LOCAL_MACHINE.
   virtual RegistryKey LocalMachine() = 0;
   // Opens an existing subkey without an explicit access mask. Returns 0 when it is

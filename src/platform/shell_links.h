@@ -7,9 +7,11 @@
 #include <stdint.h>
 
 class ShellLinks {
-public:
-  virtual ~ShellLinks() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~ShellLinks() = default;
 
+public:
   // Initialises COM on the calling thread for the shortcuts that follow, and gives it
   // up again afterwards. The two calls come in pairs.
   virtual void InitialiseCom() = 0;

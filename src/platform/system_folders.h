@@ -4,9 +4,11 @@
 #include "base/cstring.h"
 
 class SystemFolders {
-public:
-  virtual ~SystemFolders() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~SystemFolders() = default;
 
+public:
   // The system folder as the platform reports it (no trailing backslash except for a
   // drive root), or "" when it cannot be read or does not fit in 260 characters.
   virtual CString SystemFolder() = 0;

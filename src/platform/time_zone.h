@@ -17,9 +17,11 @@ struct LocalTime {
 };
 
 class TimeZone {
-public:
-  virtual ~TimeZone() {}
+protected:
+  // Implementations are destroyed as what they are, never through this interface.
+  ~TimeZone() = default;
 
+public:
   // Returns false when the time cannot be converted.
   virtual bool LocalTimeToFileTime(const LocalTime &time, FileTime *fileTime) = 0;
   // The wall-clock time of a file time, by the bias in force now, as a log shows it;
