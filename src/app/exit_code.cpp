@@ -2,10 +2,13 @@
 
 namespace {
 
+// By exit code.
 const char *const Outcomes[] = {
     "installed",          "bad command line", "unsupported platform", "folder not created",
     "file not written",   "setup damaged",    "setup already running", "file in use",
 };
+static_assert(sizeof Outcomes / sizeof *Outcomes == ExitFileInUse + 1,
+              "one text for each exit code, in the order of their numbers");
 
 } // namespace
 

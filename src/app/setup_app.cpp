@@ -98,7 +98,8 @@ BOOL CSetupApp::InitInstance() {
     return FALSE;
   }
   if (line.Silent) {
-    RunSilently(line, install.Get());
+    ExitCodeValue = RunSilentInstallation(line, install.Get());
+    Installed = ExitCodeValue == ExitInstalled;
     return FALSE;
   }
   {
@@ -112,13 +113,6 @@ BOOL CSetupApp::InitInstance() {
     Installed = dialog.InstallDone != 0;
   }
   return FALSE;
-}
-
-void CSetupApp::RunSilently(const CommandLine &line, const InstallPlatform &platform) {
-  const CString folder =
-      SilentInstallFolder(line, platform.Keys, platform.Payload.Folders.WindowsFolder());
-  ExitCodeValue = RunSilentInstallation(line.Edition, folder, platform);
-  Installed = ExitCodeValue == ExitInstalled;
 }
 
 int CSetupApp::ExitInstance() {

@@ -30,7 +30,6 @@ protected:
 private:
   // Sets PlatformCode, or reports the refusal and returns false on Win32s.
   bool CheckPlatform(MessageDisplay &messages);
-  void RunSilently(const CommandLine &line, const InstallPlatform &platform);
 
   // The log /LOG= asks for; without it, lines go nowhere.
   Win32FileLog FileLog;

@@ -32,8 +32,8 @@ CString SilentInstallFolder(const CommandLine &line, Registry &registry,
   return recorded.IsEmpty() ? DefaultInstallFolder(windowsFolder) : recorded;
 }
 
-ExitCode RunSilentInstallation(int edition, const CString &folder,
-                               const InstallPlatform &platform) {
-  SilentView view(edition, folder);
+ExitCode RunSilentInstallation(const CommandLine &line, const InstallPlatform &platform) {
+  SilentView view(line.Edition, SilentInstallFolder(line, platform.Keys,
+                                                    platform.Payload.Folders.WindowsFolder()));
   return ExitCodeOf(RunInstallation(view, platform));
 }

@@ -11,6 +11,6 @@
 CString SilentInstallFolder(const CommandLine &line, Registry &registry,
                             const CString &windowsFolder);
 
-// Installs the edition into the folder and returns the exit code.
-ExitCode RunSilentInstallation(int edition, const CString &folder,
-                               const InstallPlatform &platform);
+// Installs the command line's edition into SilentInstallFolder's folder and returns the
+// exit code.
+ExitCode RunSilentInstallation(const CommandLine &line, const InstallPlatform &platform);

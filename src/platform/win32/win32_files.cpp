@@ -2,22 +2,12 @@
 
 #include "base/system_library.h"
 #include "platform/win32/file_handle.h"
+#include "platform/win32/file_time_conversion.h"
 
 namespace {
 
 HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
-
-FILETIME ToFileTime(FileTime time) {
-  FILETIME result;
-  result.dwLowDateTime = static_cast<DWORD>(time);
-  result.dwHighDateTime = static_cast<DWORD>(time >> 32);
-  return result;
-}
-
-FileTime FromFileTime(const FILETIME &time) {
-  return static_cast<FileTime>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-}
 
 uint32_t Open(const char *path, DWORD access, DWORD disposition, FileHandle *file,
               DWORD flags = FILE_ATTRIBUTE_NORMAL) {

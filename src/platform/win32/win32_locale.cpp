@@ -1,6 +1,7 @@
 #include "platform/win32/win32_locale.h"
 
 #include "base/windows_api.h"
+#include "platform/win32/file_time_conversion.h"
 #include "platform/zone_rules.h"
 
 namespace {
@@ -21,10 +22,6 @@ ZoneConversion PlatformZoneConversion() {
 ZoneTransition TransitionOf(const SYSTEMTIME &date) {
   return ZoneTransition{date.wYear,   date.wMonth,  date.wDayOfWeek, date.wDay,
                         date.wHour,   date.wMinute, date.wSecond};
-}
-
-FileTime FromFileTime(const FILETIME &time) {
-  return static_cast<FileTime>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
 SYSTEMTIME SystemTimeOf(const LocalTime &time) {
@@ -75,9 +72,8 @@ bool Win32TimeZone::LocalTimeToFileTime(const LocalTime &time, FileTime *fileTim
 }
 
 bool Win32TimeZone::FileTimeToLocalTime(FileTime fileTime, LocalTime *time) {
-  FILETIME universal, local;
-  universal.dwLowDateTime = static_cast<DWORD>(fileTime);
-  universal.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
+  const FILETIME universal = ToFileTime(fileTime);
+  FILETIME local;
   SYSTEMTIME fields;
   if (!::FileTimeToLocalFileTime(&universal, &local) || !::FileTimeToSystemTime(&local, &fields))
     return false;
