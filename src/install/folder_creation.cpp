@@ -52,7 +52,8 @@ uint32_t CreateFolderLevels(Folders &folders, Log &log, const CodePage &codePage
 
 } // namespace
 
-uint32_t CreateFolderPath(Folders &folders, Log &log, const CodePage &codePage, CString path) {
+uint32_t CreateFolderPath(Folders &folders, Log &log, const CodePage &codePage,
+                          const CString &path) {
   const CString trimmed = TrimWhiteSpace(path, codePage);
   if (trimmed.GetLength() < FolderPathLengthLimit && !IsFullPath(trimmed))
     return ErrorBadPathname;

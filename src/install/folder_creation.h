@@ -20,7 +20,8 @@ const int FolderPathLengthLimit = 240;
 // be split off, or when it still cannot be made after its parent was; otherwise the
 // platform error of the deepest level that failed. Folders made before a failure stay.
 // Each folder made is logged.
-uint32_t CreateFolderPath(Folders &folders, Log &log, const CodePage &codePage, CString path);
+uint32_t CreateFolderPath(Folders &folders, Log &log, const CodePage &codePage,
+                          const CString &path);
 
 // Cuts the last component off path, leaving the parent in path, and returns the
 // component. Returns "" when there is no usable split: no backslash, or only one at the

@@ -171,16 +171,12 @@ __attribute__((noinline)) const char *StageFile(const PayloadPlatform &platform,
   return failure;
 }
 
-// Puts the staged file in the place of destination. A file that cannot be written in
-// place (read-only, or in use) is not replaced either: Windows refuses such a move
-// itself, but not every implementation of the call does. Where the system cannot replace
-// in one step (the 95 family), the old file goes aside, the new one in, and the old one
-// is deleted; if the new one cannot go in, the old one comes back.
-__attribute__((noinline)) uint32_t Replace(Files &files, const CString &staged, const CString &destination) {
-  uint32_t error = files.ProbeWriting(destination);
-  if (error != 0 && error != ErrorFileNotFound)
-    return error;
-  error = files.Move(staged, destination, true);
+// Puts the staged file in the place of destination. Where the system cannot replace in
+// one step (the 95 family), the old file goes aside, the new one in, and the old one is
+// deleted; if the new one cannot go in, the old one comes back.
+__attribute__((noinline)) uint32_t Replace(Files &files, const CString &staged,
+                                           const CString &destination) {
+  uint32_t error = files.Move(staged, destination, true);
   if (error != ErrorCallNotImplemented)
     return error;
   const CString aside = staged + "~";
@@ -215,22 +211,30 @@ InstallOutcome ExtractPayload(const PayloadPlatform &platform, const CString &in
   }
 
   const LibraryPlacement placement = SettleLibraryFolder(platform, installFolder);
-  CString destinations[PayloadFileCount];
-  for (int index = 0; index < PayloadFileCount; ++index)
-    destinations[index] = (index == LibraryFileIndex ? placement.Folder : installFolder) +
-                          "\\" + PayloadFileNames[index];
   // A library at least as new as ours stays the one that is used: no copy of ours goes
   // anywhere, least of all beside the product, where it would be loaded first.
   const bool skipLibrary = placement.KeepExisting;
-  // A file that another program holds open (a running KWB.exe) cannot be replaced; the
-  // user is told which before anything is written.
+  auto destination = [&](int index) {
+    return (index == LibraryFileIndex ? placement.Folder : installFolder) + "\\" +
+           PayloadFileNames[index];
+  };
+  // A file that cannot be written in place is not replaced: the user is told before
+  // anything is written. Another program may hold it open (a running KWB.exe), and the
+  // message says which; a read-only one cannot be written at all. Windows would refuse
+  // to move a file over either, but not every implementation of the call does.
   for (int index = 0; index < PayloadFileCount; ++index) {
-    if ((index != LibraryFileIndex || !skipLibrary) &&
-        files.ProbeWriting(destinations[index]) == ErrorSharingViolation) {
+    if (index == LibraryFileIndex && skipLibrary)
+      continue;
+    const uint32_t error = files.ProbeWriting(destination(index));
+    if (error == ErrorSharingViolation) {
       CString text = PayloadFileNames[index];
       text += InUseMessage;
       platform.Messages.Show(text);
       return InstallFileInUse;
+    }
+    if (error != 0 && error != ErrorFileNotFound) {
+      platform.Messages.Show(ErrorCreatingFileMessage);
+      return InstallFilesFailed;
     }
   }
 
@@ -280,14 +284,14 @@ InstallOutcome ExtractPayload(const PayloadPlatform &platform, const CString &in
     if (!sum)
       continue;
     if (!staged[index].IsEmpty()) {
-      if (Replace(files, staged[index], destinations[index]) != 0) {
+      const CString path = destination(index);
+      if (Replace(files, staged[index], path) != 0) {
         failure = ErrorCreatingFileMessage;
         break;
       }
-      staged[index] = CString();
-      platform.Record.Write("File %s: %u bytes, CRC-32 %08X checked",
-                            destinations[index].GetString(), ReadNumber(sum + 4),
-                            ReadNumber(sum));
+      staged[index].Truncate(0);
+      platform.Record.Write("File %s: %u bytes, CRC-32 %08X checked", path.GetString(),
+                            ReadNumber(sum + 4), ReadNumber(sum));
     }
     *installedBytes += ReadNumber(sum + 4);
   }

@@ -2,8 +2,6 @@
 // initialisation of the calling thread that it needs.
 #pragma once
 
-#include "base/cstring.h"
-
 #include <stdint.h>
 
 class ShellLinks {
@@ -19,5 +17,5 @@ public:
   // Saves linkFile as a shell link to target with the description, replacing a link
   // file of that name; nothing else of the link is set. Returns the COM status of the
   // save, or of the first step that failed before it.
-  virtual int32_t CreateShortcut(CString target, CString linkFile, CString description) = 0;
+  virtual int32_t CreateShortcut(const char *target, const char *linkFile, const char *description) = 0;
 };

@@ -55,7 +55,7 @@ void Win32ShellLinks::UninitialiseCom() {
   ComInitialised = false;
 }
 
-int32_t Win32ShellLinks::CreateShortcut(CString target, CString linkFile, CString description) {
+int32_t Win32ShellLinks::CreateShortcut(const char *target, const char *linkFile, const char *description) {
   ComInterface<IShellLinkA> link;
   HRESULT result = ::CoCreateInstance(ShellLinkClass, nullptr, CLSCTX_INPROC_SERVER,
                                       ShellLinkAnsiInterface, link.Receiver());

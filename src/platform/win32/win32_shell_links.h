@@ -9,7 +9,7 @@ public:
 
   void InitialiseCom() override;
   void UninitialiseCom() override;
-  int32_t CreateShortcut(CString target, CString linkFile, CString description) override;
+  int32_t CreateShortcut(const char *target, const char *linkFile, const char *description) override;
 
 private:
   bool ComInitialised;
