@@ -60,7 +60,7 @@ BOOL CSetupApp::InitInstance() {
   MessageDisplay &messages = line.Silent ? static_cast<MessageDisplay &>(errorStream) : boxes;
   if (!line.Valid) {
     if (line.Silent)
-      WriteToStandardError(CString(CommandLineUsage) + "\r\n");
+      WriteLineToStandardError(CommandLineUsage);
     else
       boxes.Show(CommandLineUsage);
     ExitCodeValue = ExitBadCommandLine;

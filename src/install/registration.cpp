@@ -34,23 +34,20 @@ void WriteEntry(Registry &registry, Log &log, const char *listName, const char *
     log.Write("Registry: %s%s\\%s cannot be written", ListsKey, listName, keyName);
     return;
   }
-  for (int i = 0; i < textCount + numberCount; ++i) {
+  for (int i = 0; i < textCount + numberCount; ++i, names += strlen(names) + 1) {
     const char *name = *names ? names : nullptr;
     const bool isText = i < textCount;
-    const uint32_t number = isText ? 0 : numbers[i - textCount];
-    const uint8_t bytes[4] = {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
-                              static_cast<uint8_t>(number >> 16),
-                              static_cast<uint8_t>(number >> 24)};
+    // A REG_DWORD holds the number as the processor does, low byte first.
+    const uint32_t *number = isText ? nullptr : &numbers[i - textCount];
     CString shown = isText ? texts[i] : "";
     if (!isText)
-      AppendNumber(shown, number);
+      AppendNumber(shown, *number);
     const long status =
         registry.SetValue(key.Get(), name, isText ? RegistryText : RegistryNumber,
-                          isText ? static_cast<const void *>(texts[i]) : bytes,
+                          isText ? static_cast<const void *>(texts[i]) : number,
                           isText ? static_cast<uint32_t>(shown.GetLength()) + 1 : 4);
     log.Write("Registry: %s%s\\%s, %s = %s%s", ListsKey, listName, keyName,
               name ? name : "(default)", shown.GetString(), status ? " (failed)" : "");
-    names += strlen(names) + 1;
   }
 }
 

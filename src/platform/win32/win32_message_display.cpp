@@ -2,16 +2,21 @@
 
 #include "base/windows_api.h"
 
+#include <string.h>
+
 void StandardErrorDisplay::Show(const char *text) {
   const CString line = OnOneLine(text);
   Record.Write("Message: %s", line.GetString());
-  WriteToStandardError(line + "\r\n");
+  WriteLineToStandardError(line);
 }
 
-void WriteToStandardError(const CString &text) {
+void WriteLineToStandardError(const char *text) {
   HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE)
     return;
-  DWORD written = 0;
-  ::WriteFile(error, text.GetString(), static_cast<DWORD>(text.GetLength()), &written, nullptr);
+  const char *const parts[] = {text, "\r\n"};
+  for (const char *part : parts) {
+    DWORD written = 0;
+    ::WriteFile(error, part, static_cast<DWORD>(strlen(part)), &written, nullptr);
+  }
 }

@@ -16,5 +16,6 @@ private:
   Log &Record;
 };
 
-// Writes the text as it is to the standard error stream, when there is one.
-void WriteToStandardError(const CString &text);
+// Writes the text as it is and a line end to the standard error stream, when there is
+// one.
+void WriteLineToStandardError(const char *text);
