@@ -10,15 +10,17 @@
 // One yearly transition. Month 0 means the zone has no daylight saving. With Year 0
 // the transition recurs every year on the Week-th DayOfWeek (0 = Sunday) of Month, Week
 // 5 meaning the last one; with a Year it happens once, on Day of Month in that year.
-// The time is the wall-clock time at which the change happens.
+// The time is the wall-clock time at which the change happens. The fields are those of
+// the platform's date record, in its order.
 struct ZoneTransition {
-  int Year;
-  int Month;
-  int DayOfWeek;
-  int Week; // also the day of the month when Year is set
-  int Hour;
-  int Minute;
-  int Second;
+  uint16_t Year;
+  uint16_t Month;
+  uint16_t DayOfWeek;
+  uint16_t Week; // also the day of the month when Year is set
+  uint16_t Hour;
+  uint16_t Minute;
+  uint16_t Second;
+  uint16_t Milliseconds; // not used
 };
 
 // Biases are minutes to add to local time to get UTC, as Windows counts them.

@@ -4,6 +4,8 @@
 #include "platform/win32/file_time_conversion.h"
 #include "platform/zone_rules.h"
 
+#include <string.h>
+
 namespace {
 
 typedef BOOL(WINAPI *ZoneConversion)(TIME_ZONE_INFORMATION *, SYSTEMTIME *, SYSTEMTIME *);
@@ -20,8 +22,10 @@ ZoneConversion PlatformZoneConversion() {
 }
 
 ZoneTransition TransitionOf(const SYSTEMTIME &date) {
-  return ZoneTransition{date.wYear,   date.wMonth,  date.wDayOfWeek, date.wDay,
-                        date.wHour,   date.wMinute, date.wSecond};
+  static_assert(sizeof(ZoneTransition) == sizeof(SYSTEMTIME), "the same fields in the same order");
+  ZoneTransition transition;
+  memcpy(&transition, &date, sizeof transition);
+  return transition;
 }
 
 SYSTEMTIME SystemTimeOf(const LocalTime &time) {
