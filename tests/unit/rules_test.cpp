@@ -52,11 +52,11 @@ TEST(Rules, ZoneRulesApplyTheRuleOfTheDateAsked) {
   // 03:00 (in 2000 the 26th and the 29th; March 2004 had five Sundays); Sydney before 2008
   // across the turn of the year; the eastern US before 2007 from April's first Sunday (in
   // 2000 the 2nd); a rule for 2000 alone; none.
-  const ZoneRules europe = {-60, 0, -60, {0, 10, 0, 5, 3, 0, 0}, {0, 3, 0, 5, 2, 0, 0}};
-  const ZoneRules sydney = {-600, 0, -60, {0, 3, 0, 5, 3, 0, 0}, {0, 10, 0, 5, 2, 0, 0}};
-  const ZoneRules us = {300, 0, -60, {0, 10, 0, 5, 2, 0, 0}, {0, 4, 0, 1, 2, 0, 0}};
-  const ZoneRules once = {-60, 0, -60, {2000, 10, 0, 29, 3, 0, 0}, {2000, 3, 0, 26, 2, 0, 0}};
-  const ZoneRules none = {-540, 0, 0, {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0}};
+  const ZoneRules europe = {-60, 0, -60, {0, 10, 0, 5, 3, 0, 0, 0}, {0, 3, 0, 5, 2, 0, 0, 0}};
+  const ZoneRules sydney = {-600, 0, -60, {0, 3, 0, 5, 3, 0, 0, 0}, {0, 10, 0, 5, 2, 0, 0, 0}};
+  const ZoneRules us = {300, 0, -60, {0, 10, 0, 5, 2, 0, 0, 0}, {0, 4, 0, 1, 2, 0, 0, 0}};
+  const ZoneRules once = {-60, 0, -60, {2000, 10, 0, 29, 3, 0, 0, 0}, {2000, 3, 0, 26, 2, 0, 0, 0}};
+  const ZoneRules none = {-540, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}};
   const struct { const ZoneRules &Rules; LocalTime Time; long Bias; } rows[] = {
       {europe, {2000, 3, 26, 1, 59, 59}, -60},   {europe, {2000, 3, 26, 2, 0, 0}, -120},
       {europe, {2000, 10, 29, 2, 59, 59}, -120}, {europe, {2000, 10, 29, 3, 0, 0}, -60},
