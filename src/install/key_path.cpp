@@ -2,16 +2,17 @@
 
 #include <string.h>
 
-KeyPath::KeyPath(Registry &registry, RegistryKey root, const char *const *names, int count)
-    : Depth(0), Wanted(count < MaxDepth ? count : MaxDepth) {
+KeyPath::KeyPath(Registry &registry, RegistryKey root, const char *names)
+    : Depth(0), Complete(false) {
   RegistryKey parent = root;
-  while (Depth < Wanted) {
-    RegistryKey key = registry.OpenKey(parent, names[Depth]);
+  for (; *names; names += strlen(names) + 1) {
+    const RegistryKey key = Depth < MaxDepth ? registry.OpenKey(parent, names) : 0;
     if (!key)
       return;
     Levels[Depth++].Reset(registry, key);
     parent = key;
   }
+  Complete = Depth > 0;
 }
 
 CString QueryText(Registry &registry, RegistryKey key, const char *name, uint32_t bufferSize) {

@@ -13,20 +13,26 @@ const char Publisher[] = "Corvane Software";
 const char ListsKey[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 const uint32_t PathValueBufferSize = 261;
 
-// The chain of keys from HKEY_LOCAL_MACHINE down to one list of entries.
-KeyPath OpenList(Registry &registry, const char *listName) {
-  const char *const names[] = {"SOFTWARE", "Microsoft", "Windows", "CurrentVersion", listName};
-  return KeyPath(registry, registry.LocalMachine(), names, 5);
+// The levels from HKEY_LOCAL_MACHINE down to each list of entries, and the list's own
+// name, its last level.
+#define CURRENT_VERSION_LEVELS "SOFTWARE\0Microsoft\0Windows\0CurrentVersion\0"
+const char AppPathsLevels[] = CURRENT_VERSION_LEVELS "App Paths\0";
+const char UninstallLevels[] = CURRENT_VERSION_LEVELS "Uninstall\0";
+const char *ListName(const char *levels) { return levels + sizeof CURRENT_VERSION_LEVELS - 1; }
+
+KeyPath OpenList(Registry &registry, const char *levels) {
+  return KeyPath(registry, registry.LocalMachine(), levels);
 }
 
 // Writes one entry of a list: its key is created below levels that must all be there, and
 // gets the texts, then the numbers, named in turn by names (each ended by a NUL; an empty
 // name is the default value). Each value written is logged with the key's full name; a
 // missing level or a key that cannot be created means nothing is written.
-void WriteEntry(Registry &registry, Log &log, const char *listName, const char *keyName,
+void WriteEntry(Registry &registry, Log &log, const char *levels, const char *keyName,
                 const char *names, const char *const *texts, int textCount,
                 const uint32_t *numbers, int numberCount) {
-  KeyPath path = OpenList(registry, listName);
+  KeyPath path = OpenList(registry, levels);
+  const char *listName = ListName(levels);
   OpenedKey key;
   if (path.Innermost())
     key.Reset(registry, registry.CreateKey(path.Innermost(), keyName));
@@ -58,7 +64,7 @@ const char *EditionVersion(int edition) { return edition == 1 ? "4.2" : "3.1.1";
 void WriteAppPathEntry(Registry &registry, Log &log, const CString &installFolder) {
   const CString executable = installFolder + "\\" + MainExecutableName;
   const char *const texts[] = {executable, installFolder};
-  WriteEntry(registry, log, "App Paths", MainExecutableName, "\0Path", texts, 2, nullptr, 0);
+  WriteEntry(registry, log, AppPathsLevels, MainExecutableName, "\0Path", texts, 2, nullptr, 0);
 }
 
 void WriteUninstallEntry(Registry &registry, Log &log, const CString &installFolder,
@@ -74,7 +80,7 @@ void WriteUninstallEntry(Registry &registry, Log &log, const CString &installFol
   const uint32_t numbers[] = {static_cast<uint32_t>(version[0] - '0'),
                               static_cast<uint32_t>(version[2] - '0'), product.SizeInKilobytes,
                               1, 1};
-  WriteEntry(registry, log, "Uninstall", ProductName,
+  WriteEntry(registry, log, UninstallLevels, ProductName,
              "DisplayName\0UninstallString\0DisplayVersion\0Publisher\0DisplayIcon\0"
              "InstallLocation\0InstallDate\0VersionMajor\0VersionMinor\0EstimatedSize\0"
              "NoModify\0NoRepair",
@@ -82,7 +88,7 @@ void WriteUninstallEntry(Registry &registry, Log &log, const CString &installFol
 }
 
 CString ReadPreviousInstallFolder(Registry &registry) {
-  KeyPath path = OpenList(registry, "App Paths");
+  KeyPath path = OpenList(registry, AppPathsLevels);
   if (!path.Innermost())
     return CString();
   OpenedKey product(registry, registry.OpenKey(path.Innermost(), MainExecutableName));

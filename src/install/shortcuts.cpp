@@ -21,9 +21,8 @@ int CharacterCount(const CString &text, const CodePage &codePage) {
 } // namespace
 
 ShellFolders LookUpShellFolders(Registry &registry, RegistryKey currentUser) {
-  const char *const names[] = {"Software",       "Microsoft", "Windows",
-                               "CurrentVersion", "Explorer",  "Shell folders"};
-  KeyPath path(registry, currentUser, names, 6);
+  KeyPath path(registry, currentUser,
+               "Software\0Microsoft\0Windows\0CurrentVersion\0Explorer\0Shell folders\0");
   ShellFolders folders;
   if (!path.Innermost())
     return folders;

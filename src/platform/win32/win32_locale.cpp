@@ -22,7 +22,8 @@ ZoneConversion PlatformZoneConversion() {
 }
 
 ZoneTransition TransitionOf(const SYSTEMTIME &date) {
-  static_assert(sizeof(ZoneTransition) == sizeof(SYSTEMTIME), "the same fields in the same order");
+  static_assert(sizeof(ZoneTransition) == sizeof(SYSTEMTIME),
+                "the same fields in the same order");
   ZoneTransition transition;
   memcpy(&transition, &date, sizeof transition);
   return transition;
