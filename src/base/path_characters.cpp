@@ -46,3 +46,10 @@ CString TrimWhiteSpace(const CString &text, const CodePage &codePage) {
   }
   return CString(text.GetString() + first, end - first);
 }
+
+CString PathIn(const CString &folder, const char *name) {
+  CString path = folder;
+  path += '\\';
+  path += name;
+  return path;
+}

@@ -19,3 +19,6 @@ bool EndsWithBackslash(const CString &text, const CodePage &codePage);
 // The text without leading and trailing white space (space, tab, line feed, vertical
 // tab, form feed, carriage return); double-byte characters stay whole.
 CString TrimWhiteSpace(const CString &text, const CodePage &codePage);
+
+// folder + "\\" + name: a path inside the folder, made in one place.
+CString PathIn(const CString &folder, const char *name);

@@ -67,7 +67,7 @@ InstallOutcome Install(SetupView &dialog, const InstallPlatform &platform) {
 
   ShowAsSummary(dialog);
   platform.Links.InitialiseCom();
-  CString target = folder + "\\" + PayloadFileNames[0];
+  const CString target = PathIn(folder, PayloadFileNames[0]);
   PlaceShortcut(platform.Links, log, codePage, shellFolders.Desktop, target);
   PlaceShortcut(platform.Links, log, codePage, shellFolders.Programs, target);
   // The registration entries take the folder from here, and a later installation in

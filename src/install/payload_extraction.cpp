@@ -71,7 +71,7 @@ LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,
   // A drive root comes with its backslash; the file name brings its own.
   if (EndsWithBackslash(folder, platform.Characters))
     folder.Truncate(folder.GetLength() - 1);
-  const CString path = folder + "\\" + PayloadFileNames[LibraryFileIndex];
+  const CString path = PathIn(folder, PayloadFileNames[LibraryFileIndex]);
   OpenedFile existing(platform.FileSystem);
   FileTimes times;
   FileTime ours = 0;
@@ -215,8 +215,8 @@ InstallOutcome ExtractPayload(const PayloadPlatform &platform, const CString &in
   // anywhere, least of all beside the product, where it would be loaded first.
   const bool skipLibrary = placement.KeepExisting;
   auto destination = [&](int index) {
-    return (index == LibraryFileIndex ? placement.Folder : installFolder) + "\\" +
-           PayloadFileNames[index];
+    return PathIn(index == LibraryFileIndex ? placement.Folder : installFolder,
+                  PayloadFileNames[index]);
   };
   // A file that cannot be written in place is not replaced: the user is told before
   // anything is written. Another program may hold it open (a running KWB.exe), and the

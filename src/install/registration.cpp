@@ -1,10 +1,11 @@
 #include "install/registration.h"
 
+#include "base/path_characters.h"
 #include "install/key_path.h"
 
 #include <string.h>
 
-const CString MainExecutableName("KWB.exe");
+const char MainExecutableName[] = "KWB.exe";
 
 namespace {
 
@@ -62,7 +63,7 @@ void WriteEntry(Registry &registry, Log &log, const char *levels, const char *ke
 const char *EditionVersion(int edition) { return edition == 1 ? "4.2" : "3.1.1"; }
 
 void WriteAppPathEntry(Registry &registry, Log &log, const CString &installFolder) {
-  const CString executable = installFolder + "\\" + MainExecutableName;
+  const CString executable = PathIn(installFolder, MainExecutableName);
   const char *const texts[] = {executable, installFolder};
   WriteEntry(registry, log, AppPathsLevels, MainExecutableName, "\0Path", texts, 2, nullptr, 0);
 }
@@ -73,7 +74,7 @@ void WriteUninstallEntry(Registry &registry, Log &log, const CString &installFol
   // Quoted, so that a folder with blanks cannot make Windows run a program named by the
   // part of the path before the first blank.
   const CString uninstaller = "\"" + installFolder + "\\uninstall.exe\"";
-  const CString executable = installFolder + "\\" + MainExecutableName;
+  const CString executable = PathIn(installFolder, MainExecutableName);
   const char *const texts[] = {ProductName, uninstaller, version, Publisher,
                                executable,  installFolder, product.Date};
   // Both versions have one digit before and after their first dot.

@@ -9,7 +9,7 @@
 #include <stdint.h>
 
 // "KWB.exe": the main executable's file name and the name of its application path key.
-extern const CString MainExecutableName;
+extern const char MainExecutableName[];
 
 // The version of an edition as the Setup dialog counts them: "3.1.1" for 0, "4.2" for 1.
 const char *EditionVersion(int edition);
