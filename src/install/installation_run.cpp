@@ -32,15 +32,13 @@ private:
 // Everything but the status text and the Close button goes, hidden rather than
 // disabled, so that the dialog reads as a summary.
 void ShowAsSummary(SetupView &dialog) {
+  static const short hidden[] = {IDC_BROWSE,     OkButtonId,    IDC_VERSION_311,
+                                 IDC_VERSION_42, IDC_PATH_EDIT, IDC_PATH_LABEL};
   dialog.StatusText = SuccessText;
   dialog.ShowMembers();
-  dialog.HideControl(IDC_BROWSE);
-  dialog.HideControl(OkButtonId);
   dialog.SetControlText(CancelButtonId, CloseCaption);
-  dialog.HideControl(IDC_VERSION_311);
-  dialog.HideControl(IDC_VERSION_42);
-  dialog.HideControl(IDC_PATH_EDIT);
-  dialog.HideControl(IDC_PATH_LABEL);
+  for (short id : hidden)
+    dialog.HideControl(id);
 }
 
 // The installation proper, from the shell folders to the registration entries.

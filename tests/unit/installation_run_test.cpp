@@ -277,7 +277,7 @@ const std::string Success = "The program has been successfully installed\r\n\r\n
                             "found on Windows Desktop and in \"Programs\" of Windows \"Start\".";
 // A press that installs, with links in these shell folders ("" for none).
 Steps Installed(const std::string &desktop = "D:\\Desk", const std::string &programs = "D:\\Menu\\Programs") {
-  Steps log = {"wait", "show " + Success, "hide 1000", "hide 1", "2 reads Close", "hide 1005", "hide 1006",
+  Steps log = {"wait", "show " + Success, "2 reads Close", "hide 1000", "hide 1", "hide 1005", "hide 1006",
              "hide 1001", "hide 1003", "com on"};
   for (const std::string &folder : {desktop, programs})
     if (!folder.empty())
