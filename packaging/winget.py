@@ -70,7 +70,7 @@ def program_values():
         'product': one(r'ProductName\[\] = "([^"]+)"', registration, 'ProductName').group(1),
         'publisher': one(r'Publisher\[\] = "([^"]+)"', registration, 'Publisher').group(1),
         # The uninstall entry's key is named after the product (WriteUninstallEntry).
-        'uninstall_key': one(r'\(registry, log, "Uninstall", (\w+)', registration,
+        'uninstall_key': one(r'\(registry, log, UninstallLevels, (\w+)', registration,
                              'the uninstall entry').group(1),
         'silent': f'{silent} /EDITION={version}',
         # The package manager puts the paths in as they are, blanks and all, and the
