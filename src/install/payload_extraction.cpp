@@ -88,7 +88,7 @@ LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,
                         "2000-09-15 15:51:56, %s",
                         path.GetString(), shown.Year, shown.Month, shown.Day, shown.Hour,
                         shown.Minute, shown.Second, keep ? "kept" : "replaced");
-  return LibraryPlacement{folder, keep};
+  return LibraryPlacement{static_cast<CString &&>(folder), keep};
 }
 
 // Creates a file under a temporary name in folder: the names come from the seed, and one
@@ -102,7 +102,7 @@ uint32_t CreateTemporary(const PayloadPlatform &platform, uint32_t &seed, const 
                        error == ErrorAccessDenied);
        ++tries) {
     seed = seed * 1664525u + 1013904223u;
-    *path = folder + "\\kwb";
+    *path = PathIn(folder, "kwb");
     AppendNumber(*path, seed >> 12, 5, 16);
     *path += ".tmp";
     error = removesItself ? platform.FileSystem.CreateSelfRemoving(*path, file)
