@@ -77,7 +77,7 @@ CString OptionValue(const char *text, bool quoted, bool restOfLine, const CodePa
       *valid = false;
     *next = after;
   }
-  const CString value(text, length > 0 ? length : 0);
+  CString value(text, length > 0 ? length : 0);
   if (length <= 0 || (length == 1 && *text == '\\'))
     *valid = false;
   // A byte below 0x40 is never a trail byte: after a lead byte it is a character of its own.
@@ -88,7 +88,9 @@ CString OptionValue(const char *text, bool quoted, bool restOfLine, const CodePa
     if (step == 1 && IsImpossibleInPath(static_cast<unsigned char>(value.GetAt(i))))
       *valid = false;
   }
-  return *valid ? value : CString();
+  if (!*valid)
+    value.Truncate(0);
+  return value;
 }
 
 } // namespace

@@ -29,7 +29,7 @@ ZoneTransition TransitionOf(const SYSTEMTIME &date) {
   return transition;
 }
 
-SYSTEMTIME SystemTimeOf(const LocalTime &time) {
+__attribute__((noinline)) SYSTEMTIME SystemTimeOf(const LocalTime &time) {
   SYSTEMTIME result = {};
   result.wYear = static_cast<WORD>(time.Year);
   result.wMonth = static_cast<WORD>(time.Month);
