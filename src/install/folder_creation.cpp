@@ -35,8 +35,9 @@ uint32_t CreateFolderLevels(Folders &folders, Log &log, const CodePage &codePage
   if (error != ErrorPathNotFound || parents == CreateThisLevelOnly)
     return error;
 
-  CString parent = trimmed;
-  CString last = SplitLastComponent(parent, codePage);
+  // The path is cut to its parent; this level is joined on again after the parent is made.
+  CString &parent = trimmed;
+  const CString last = SplitLastComponent(parent, codePage);
   if (last.IsEmpty())
     return ErrorPathNotFound;
   uint32_t parentResult = CreateFolderLevels(folders, log, codePage, parent, CreateMissingParents);

@@ -131,21 +131,20 @@ __attribute__((noinline)) int32_t ExpandRecord(const PayloadPlatform &platform, 
   *failure = WriteBytes(platform.FileSystem, archive.Get(), Magic, sizeof Magic);
   if (!*failure)
     *failure = WriteBytes(platform.FileSystem, archive.Get(), record.Data, record.Length);
+  // An archive that removes itself is expanded through its handle, which the expansion
+  // closes; any other is closed first, expanded by name and deleted.
   int32_t expanded = 0;
-  if (!*failure) {
-    const int32_t size = static_cast<int32_t>(ExpansionBufferSize);
-    if (removesItself) {
-      expanded = platform.Expansion.ExpandOpenFile(archive.Release(), buffer, size);
-    } else {
-      archive.Close();
-      expanded = platform.Expansion.ExpandFile(path, buffer, size);
-    }
-    if (expanded <= 0)
-      *failure = ErrorInInstallationMessage;
-  }
+  const int32_t size = static_cast<int32_t>(ExpansionBufferSize);
+  if (!*failure && removesItself)
+    expanded = platform.Expansion.ExpandOpenFile(archive.Release(), buffer, size);
   archive.Close();
-  if (!removesItself)
+  if (!removesItself) {
+    if (!*failure)
+      expanded = platform.Expansion.ExpandFile(path, buffer, size);
     platform.FileSystem.Delete(path);
+  }
+  if (!*failure && expanded <= 0)
+    *failure = ErrorInInstallationMessage;
   return expanded;
 }
 
