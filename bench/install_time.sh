@@ -4,7 +4,8 @@
 #   - from the posted click on OK to the success text in the status area,
 #   - the installer's peak resident set (VmHWM of its process, read from the host: Wine
 #     reports no memory counters for another process),
-#   - a silent installation, from the start of the process to its end.
+#   - a silent installation, from the start of the process to its end, without and with
+#     a log (/LOG=).
 # Each figure is the best and the median of RUNS runs (default 5), for the installer with
 # the stand-in payload (the win64 preset's) and for one with the real product that
 # bench/product.sh makes (6.7 MB; built here, in build/win64-product).
@@ -30,6 +31,7 @@ success='"The program has been successfully installed\r\n\r\nA shortcut (named K
 cat >"$work/rows.txt" <<EOF
 interactive | | start; dialog 1001; click 1006; set 1001 "C:\\Program Files\\Bench"; click ok; await text 1002 $success; click cancel; end 0
 silent | | start /S /EDITION=4.2 "/D=C:\\Program Files\\Bench"; end 0
+logged | | start /S /EDITION=4.2 /LOG=C:\\bench.log "/D=C:\\Program Files\\Bench"; end 0
 EOF
 
 timeout 1000 bash "$repo/scripts/wine-rig.sh" setup "$rig"
@@ -58,7 +60,7 @@ summary() {
     '{ v[NR] = $1 } END { printf "%-48s best %6d %s, median %6d %s (%d runs)\n", what, v[1], unit, v[int((NR + 1) / 2)], unit, NR }'
 }
 for installer in "${installers[@]}"; do
-  rm -f "$work/peak" "$work/click_to_text" "$work/silent"
+  rm -f "$work/peak" "$work/click_to_text" "$work/silent" "$work/logged"
   for _ in $(seq "$runs"); do
     rm -f "$work/row-done"
     watch_memory &
@@ -67,9 +69,11 @@ for installer in "${installers[@]}"; do
     wait
     echo $(($(ms_of interactive "the text of control 1002") - $(ms_of interactive "click ok"))) \
       >>"$work/click_to_text"
-    run_row silent
-    echo $(($(ms_of silent "the installer ends") - $(ms_of silent "the installer starts"))) \
-      >>"$work/silent"
+    for row in silent logged; do
+      run_row $row
+      echo $(($(ms_of $row "the installer ends") - $(ms_of $row "the installer starts"))) \
+        >>"$work/$row"
+    done
   done
   case $installer in
   "$build"/*) echo "stand-in payload ($(stat -c %s "$installer") bytes)" ;;
@@ -78,4 +82,5 @@ for installer in "${installers[@]}"; do
   summary click_to_text "  OK clicked to success text (interactive)" ms
   summary peak "  peak resident set of the installer (VmHWM)" KB
   summary silent "  silent installation, process start to end" ms
+  summary logged "  the same with /LOG=" ms
 done
