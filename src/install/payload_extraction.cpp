@@ -84,10 +84,12 @@ LibraryPlacement SettleLibraryFolder(const PayloadPlatform &platform,
     keep = platform.Clock.LocalTimeToFileTime(LibraryFileTime, &ours) && times.LastWrite >= ours;
     platform.Clock.FileTimeToLocalTime(times.LastWrite, &shown);
   }
+  const LocalTime &our = LibraryFileTime;
   platform.Record.Write("Library %s: last written %04u-%02u-%02u %02u:%02u:%02u, ours "
-                        "2000-09-15 15:51:56, %s",
+                        "%04u-%02u-%02u %02u:%02u:%02u, %s",
                         path.GetString(), shown.Year, shown.Month, shown.Day, shown.Hour,
-                        shown.Minute, shown.Second, keep ? "kept" : "replaced");
+                        shown.Minute, shown.Second, our.Year, our.Month, our.Day, our.Hour,
+                        our.Minute, our.Second, keep ? "kept" : "replaced");
   return LibraryPlacement{static_cast<CString &&>(folder), keep};
 }
 
