@@ -4,9 +4,6 @@
 #include "framework/small_icon.h"
 #include "install/registration.h"
 #include "setup_dialog/default_folder.h"
-#include "setup_dialog/icon_button.h"
-
-#include <new>
 
 namespace {
 
@@ -32,12 +29,9 @@ END_MESSAGE_MAP()
 
 CSetupDialog::CSetupDialog(const InstallPlatform &install, const FolderBrowserPlatform &browser,
                            CWnd *parent)
-    : CDialog(IDD, parent), BrowseButton(nullptr), CursorBeforeWait(nullptr), Install(install),
-      Browser(browser) {
+    : CDialog(IDD, parent), CursorBeforeWait(nullptr), Install(install), Browser(browser) {
   AppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
 }
-
-CSetupDialog::~CSetupDialog() { delete BrowseButton; }
 
 void CSetupDialog::ExchangeControlData(CDataExchange *exchange) {
   DDX_Control(exchange, IDC_VERSION_42, Version42Radio);
@@ -86,15 +80,10 @@ void CSetupDialog::CreateBrowseButton() {
   const int iconSize = SmallIconSize();
   ::InflateRect(&rect, iconSize / 8, iconSize / 4);
   ::MapWindowPoints(nullptr, Hwnd, reinterpret_cast<POINT *>(&rect), 2);
-  // The allocator reports failure by a null pointer; only the non-throwing form keeps the
-  // compiler from assuming the result is never null and dropping the check below.
-  BrowseButton = new (std::nothrow) CIconButton;
-  if (!BrowseButton)
-    return;
   // The window text is the name screen readers announce; with BS_ICON the button shows
   // the icon alone.
-  BrowseButton->Create("Browse", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
-  BrowseButton->SetIcon(LoadSmallIcon(IDI_FOLDER_CLOSED));
+  BrowseButton.Create("Browse", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
+  BrowseButton.SetIcon(LoadSmallIcon(IDI_FOLDER_CLOSED));
 }
 
 void CSetupDialog::PaintMinimised() {
@@ -128,8 +117,7 @@ void CSetupDialog::ShowWaitCursor(bool shown) {
 
 void CSetupDialog::HideControl(int id) {
   // The placeholder carries the browse button's id too; the button is the one meant.
-  HWND control = id == IDC_BROWSE ? (BrowseButton ? BrowseButton->GetSafeHwnd() : nullptr)
-                                  : GetDlgItem(id);
+  HWND control = id == IDC_BROWSE ? BrowseButton.GetSafeHwnd() : GetDlgItem(id);
   if (control)
     ::ShowWindow(control, SW_HIDE);
 }

@@ -7,8 +7,7 @@
 #include "folder_browser/folder_dialog.h"
 #include "framework/dialog.h"
 #include "install/installation_run.h"
-
-class CIconButton;
+#include "setup_dialog/icon_button.h"
 
 // The installation's state (StatusText, Edition, InstallFolder, InstallDone, InstallBusy)
 // comes with SetupView, through which the installation run reads and reshapes the dialog.
@@ -20,9 +19,8 @@ public:
   // outlive the dialog.
   CSetupDialog(const InstallPlatform &install, const FolderBrowserPlatform &browser,
                CWnd *parent = nullptr);
-  ~CSetupDialog() override;
 
-  CIconButton *BrowseButton;
+  CIconButton BrowseButton;
   CButton Version42Radio;
   CButton Version311Radio;
   CButton BrowsePlaceholder;
