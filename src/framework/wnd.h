@@ -15,15 +15,32 @@ typedef LRESULT (CWnd::*AfxResultHandler)();
 typedef void (CWnd::*AfxNotifyHandler)(NMHDR *header, LRESULT *result);
 
 // One line of a message map. For WM_COMMAND and WM_NOTIFY, Code and Id select the
-// notification and the control; for other messages they are 0. Exactly one of the
-// handlers is set.
+// notification and the control; for other messages they are 0. The handler is of the
+// kind the constructor was given. Message numbers, registered ones included, fit in
+// 16 bits.
 struct MessageMapEntry {
-  UINT Message;
+  enum HandlerKind : WORD { NoHandler, VoidKind, ResultKind, NotifyKind };
+
+  constexpr MessageMapEntry() : Message(0), Kind(NoHandler), Code(0), Id(0), VoidHandler(nullptr) {}
+  constexpr MessageMapEntry(UINT message, UINT code, UINT id, AfxVoidHandler handler)
+      : Message(static_cast<WORD>(message)), Kind(VoidKind), Code(code), Id(id),
+        VoidHandler(handler) {}
+  constexpr MessageMapEntry(UINT message, UINT code, UINT id, AfxResultHandler handler)
+      : Message(static_cast<WORD>(message)), Kind(ResultKind), Code(code), Id(id),
+        ResultHandler(handler) {}
+  constexpr MessageMapEntry(UINT message, UINT code, UINT id, AfxNotifyHandler handler)
+      : Message(static_cast<WORD>(message)), Kind(NotifyKind), Code(code), Id(id),
+        NotifyHandler(handler) {}
+
+  WORD Message;
+  HandlerKind Kind;
   UINT Code;
   UINT Id;
-  AfxVoidHandler VoidHandler;
-  AfxResultHandler ResultHandler;
-  AfxNotifyHandler NotifyHandler;
+  union {
+    AfxVoidHandler VoidHandler;
+    AfxResultHandler ResultHandler;
+    AfxNotifyHandler NotifyHandler;
+  };
 };
 
 // A class's own entries and the map of its base class, searched after them.
@@ -46,21 +63,21 @@ public:                                                                         
   const MessageMapEntry theClass::MessageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                    \
-  { 0, 0, 0, nullptr, nullptr, nullptr }                                                     \
+  MessageMapEntry()                                                                          \
   }                                                                                          \
   ;
 
 // Handlers: void Handler() unless the message needs a result, then LRESULT Handler();
 // notifications from a control: void Handler(NMHDR *, LRESULT *).
 #define ON_MESSAGE_VOID(message, handler)                                                    \
-  {message, 0, 0, static_cast<AfxVoidHandler>(handler), nullptr, nullptr},
+  MessageMapEntry(message, 0, 0, static_cast<AfxVoidHandler>(handler)),
 #define ON_MESSAGE_RESULT(message, handler)                                                  \
-  {message, 0, 0, nullptr, static_cast<AfxResultHandler>(handler), nullptr},
+  MessageMapEntry(message, 0, 0, static_cast<AfxResultHandler>(handler)),
 #define ON_BN_CLICKED(id, handler)                                                           \
-  {WM_COMMAND, BN_CLICKED, id, static_cast<AfxVoidHandler>(handler), nullptr, nullptr},
+  MessageMapEntry(WM_COMMAND, BN_CLICKED, id, static_cast<AfxVoidHandler>(handler)),
 #define ON_NOTIFY(code, id, handler)                                                         \
-  {WM_NOTIFY, static_cast<UINT>(code), id, nullptr, nullptr,                                 \
-   static_cast<AfxNotifyHandler>(handler)},
+  MessageMapEntry(WM_NOTIFY, static_cast<UINT>(code), id,                                    \
+                  static_cast<AfxNotifyHandler>(handler)),
 
 class CWnd {
 public:
