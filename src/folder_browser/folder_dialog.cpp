@@ -128,7 +128,7 @@ bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
   return true;
 }
 
-bool CFolderDialog::HasSubfolders(CString folder) {
+bool CFolderDialog::HasSubfolders(const CString &folder) {
   // A folder that cannot be searched counts as having none; the probe reports nothing.
   CFileFind finder(Platform.Searches);
   if (!finder.FindFile(folder + "\\" + AllEntries))
@@ -176,7 +176,7 @@ HTREEITEM CFolderDialog::FindPathItem(CString path) {
   return result;
 }
 
-HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, CString component, bool expand) {
+HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, const CString &component, bool expand) {
   // After a component that matched nothing the parent is none, and the next component
   // is looked for among the drives again.
   HTREEITEM item = parent ? FolderTree.GetNextItem(parent, TVGN_CHILD)
@@ -197,6 +197,6 @@ HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, CString component, bool
   return item;
 }
 
-CString CFolderDialog::GetFreeSpaceText(CString path) {
+CString CFolderDialog::GetFreeSpaceText(const CString &path) {
   return FreeSpaceText(path, Platform.DriveQuestions);
 }

@@ -44,12 +44,12 @@ protected:
   void OnFolderSelected(NMHDR *header, LRESULT *result);
   void SelectInitialFolder();
   HTREEITEM FindPathItem(CString path);
-  HTREEITEM FindChildItem(HTREEITEM parent, CString component, bool expand);
+  HTREEITEM FindChildItem(HTREEITEM parent, const CString &component, bool expand);
   bool ReadSubfolders(HTREEITEM item);
-  bool HasSubfolders(CString folder);
+  bool HasSubfolders(const CString &folder);
   void GetItemPath(HTREEITEM item, CString &path);
   void ReadItemText(HTREEITEM item, CString &text);
-  CString GetFreeSpaceText(CString path);
+  CString GetFreeSpaceText(const CString &path);
 
 private:
   void ListDrives();
