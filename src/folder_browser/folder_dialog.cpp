@@ -140,12 +140,16 @@ bool CFolderDialog::HasSubfolders(const CString &folder) {
 }
 
 void CFolderDialog::GetItemPath(HTREEITEM item, CString &path) {
-  path = CString();
-  CString text;
-  for (; item; item = FolderTree.GetNextItem(item, TVGN_PARENT)) {
-    ReadItemText(item, text);
-    path = text + "\\" + path;
+  // The path of the parent first, then this item's text and a backslash.
+  if (!item) {
+    path.Truncate(0);
+    return;
   }
+  GetItemPath(FolderTree.GetNextItem(item, TVGN_PARENT), path);
+  char text[MAX_PATH];
+  FolderTree.GetItemText(item, text, sizeof text);
+  path += text;
+  path += "\\";
 }
 
 void CFolderDialog::ReadItemText(HTREEITEM item, CString &text) {
