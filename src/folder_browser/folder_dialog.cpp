@@ -10,7 +10,10 @@
 namespace {
 
 const char Caption[] = "Setup Folder";
+// Search patterns: every entry of a folder given with its trailing backslash, and of
+// one given without.
 const char AllEntries[] = "*.*";
+const char SubfolderEntries[] = "\\*.*";
 // The images of the tree's image list.
 const int ClosedFolderImage = 0;
 const int OpenFolderImage = 1;
@@ -107,13 +110,19 @@ bool CFolderDialog::TakePlaceholder(HTREEITEM item) {
 
 bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
   CWaitCursor wait;
-  CString folder;
-  GetItemPath(item, folder);
+  // The search pattern of the item's folder, then of each of its subfolders in turn.
+  CString pattern;
+  GetItemPath(item, pattern);
+  const int folderLength = pattern.GetLength();
+  pattern += AllEntries;
   CFileFind finder(Platform.Searches);
-  if (!finder.FindFile(folder + AllEntries)) {
+  if (!finder.FindFile(pattern)) {
     // The item has lost its placeholder and keeps no children, so it is not read again
     // while the dialog is open.
-    AfxMessageBox("Error Drive: " + folder.Left(2) + "\r\nCorrect and try again", MB_OK);
+    CString message("Error Drive: ");
+    message.Append(pattern, 2);
+    message += "\r\nCorrect and try again";
+    AfxMessageBox(message, MB_OK);
     return false;
   }
   for (; finder.HasEntry(); finder.FindNextFile()) {
@@ -122,16 +131,19 @@ bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
       continue;
     HTREEITEM child =
         FolderTree.InsertItem(name, ClosedFolderImage, ClosedFolderImage, item, TVI_SORT);
-    if (HasSubfolders(folder + name))
+    pattern.Truncate(folderLength);
+    pattern += name;
+    pattern += SubfolderEntries;
+    if (HasSubfolders(pattern))
       FolderTree.InsertItem("", ClosedFolderImage, ClosedFolderImage, child, TVI_LAST);
   }
   return true;
 }
 
-bool CFolderDialog::HasSubfolders(const CString &folder) {
+bool CFolderDialog::HasSubfolders(const char *pattern) {
   // A folder that cannot be searched counts as having none; the probe reports nothing.
   CFileFind finder(Platform.Searches);
-  if (!finder.FindFile(folder + "\\" + AllEntries))
+  if (!finder.FindFile(pattern))
     return false;
   for (; finder.HasEntry(); finder.FindNextFile())
     if (IsListedSubfolder(finder.GetFileName(), finder.GetAttributes()))

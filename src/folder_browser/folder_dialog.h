@@ -46,7 +46,8 @@ protected:
   HTREEITEM FindPathItem(CString path);
   HTREEITEM FindChildItem(HTREEITEM parent, const CString &component, bool expand);
   bool ReadSubfolders(HTREEITEM item);
-  bool HasSubfolders(const CString &folder);
+  // True when a search of the pattern finds a subfolder that the tree lists.
+  bool HasSubfolders(const char *pattern);
   void GetItemPath(HTREEITEM item, CString &path);
   void ReadItemText(HTREEITEM item, CString &text);
   CString GetFreeSpaceText(const CString &path);
