@@ -3,12 +3,12 @@
 const MessageMapEntry CWnd::MessageEntries[] = {MessageMapEntry()};
 const MessageMap CWnd::Map = {nullptr, CWnd::MessageEntries};
 
-CString CWnd::GetWindowText() const {
+CString WindowText(HWND window) {
   CString text;
-  int length = ::GetWindowTextLengthA(Hwnd);
+  int length = ::GetWindowTextLengthA(window);
   if (length > 0) {
     char *buffer = text.GetBuffer(length);
-    int copied = ::GetWindowTextA(Hwnd, buffer, length + 1);
+    int copied = ::GetWindowTextA(window, buffer, length + 1);
     text.ReleaseBuffer(copied > 0 ? copied : 0);
   }
   return text;

@@ -8,6 +8,9 @@
 
 class CWnd;
 
+// The window's text; empty when it has none or it cannot be read.
+CString WindowText(HWND window);
+
 typedef void (CWnd::*AfxVoidHandler)();
 typedef LRESULT (CWnd::*AfxResultHandler)();
 // A control notification (WM_NOTIFY): the notification's header, and the result that
@@ -94,7 +97,7 @@ public:
     return ::SendMessageA(Hwnd, message, wParam, lParam);
   }
   void SetWindowText(const char *text) const { ::SetWindowTextA(Hwnd, text); }
-  CString GetWindowText() const;
+  CString GetWindowText() const { return WindowText(Hwnd); }
   BOOL ShowWindow(int command) const { return ::ShowWindow(Hwnd, command); }
   BOOL IsIconic() const { return ::IsIconic(Hwnd); }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(Hwnd, id); }

@@ -131,7 +131,8 @@ void CSetupDialog::BrowseForFolder() {
   // folder chosen there replaces the typed text.
   // A folder from /D= may still carry the trailing backslash a run removes.
   CFolderDialog browser(this, Browser);
-  browser.FolderPath = WithoutTrailingBackslash(InstallFolder, Browser.Characters) + "\\";
+  browser.FolderPath = WithoutTrailingBackslash(InstallFolder, Browser.Characters);
+  browser.FolderPath += "\\";
   if (browser.DoModal() != IDOK)
     return;
   // The browser hands back an item path, or the text given to it, and both end with the
