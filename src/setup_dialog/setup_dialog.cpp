@@ -10,14 +10,6 @@ namespace {
 const char ReinstallQuestion[] = "A previous installation found\r\nReinstall?";
 const char InstallQuestion[] = "Install Vistrel Image Browser?";
 
-CString WindowsFolder() {
-  CString folder;
-  char *buffer = folder.GetBuffer(MAX_PATH + 1);
-  UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH + 1);
-  folder.ReleaseBuffer(length <= MAX_PATH ? static_cast<int>(length) : 0);
-  return folder;
-}
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSetupDialog, CDialog)
@@ -58,7 +50,7 @@ BOOL CSetupDialog::InitialiseSetupDialog() {
     if (AfxMessageBox(ReinstallQuestion, MB_YESNO) != IDYES)
       EndDialog(IDCANCEL);
   } else {
-    InstallFolder = DefaultInstallFolder(WindowsFolder());
+    InstallFolder = DefaultInstallFolder(Install.Payload.Folders.WindowsFolder());
   }
   // A folder given on the command line replaces the proposal, once the reinstall
   // question has had its say.
