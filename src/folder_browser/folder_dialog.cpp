@@ -61,12 +61,13 @@ void CFolderDialog::ListDrives() {
   // Nothing on a drive is read here: whether a removable drive holds a medium shows only
   // when its item is opened.
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    const char root[] = {letter, ':', '\\', '\0'};
+    char root[] = {letter, ':', '\\', '\0'};
     const uint32_t type = Platform.DriveQuestions.TypeOf(root);
     if (type != DriveTypeFixed && type != DriveTypeRemovable)
       continue;
-    const CString drive(root, 2);
-    HTREEITEM item = FolderTree.InsertItem(drive, ClosedFolderImage, ClosedFolderImage,
+    // The item shows the drive without the backslash.
+    root[2] = '\0';
+    HTREEITEM item = FolderTree.InsertItem(root, ClosedFolderImage, ClosedFolderImage,
                                            TVI_ROOT, TVI_LAST);
     FolderTree.InsertItem("", ClosedFolderImage, ClosedFolderImage, item, TVI_LAST);
   }
@@ -100,9 +101,9 @@ bool CFolderDialog::TakePlaceholder(HTREEITEM item) {
   HTREEITEM child = FolderTree.GetNextItem(item, TVGN_CHILD);
   if (!child)
     return false;
-  CString text;
-  ReadItemText(child, text);
-  if (!text.IsEmpty())
+  char text[MAX_PATH];
+  FolderTree.GetItemText(child, text, sizeof text);
+  if (text[0] != '\0')
     return false;
   FolderTree.DeleteItem(child);
   return true;

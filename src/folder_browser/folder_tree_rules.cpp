@@ -18,7 +18,7 @@ CString TakeFirstComponent(CString &path, const CodePage &codePage) {
     if (length == 1 && path.GetAt(end) == '\\')
       break;
   }
-  CString component = path.Left(end);
+  CString component(path.GetString(), end);
   path = path.Mid(end + 1);
   return component;
 }
