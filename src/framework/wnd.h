@@ -87,7 +87,6 @@ public:
   CWnd() : Hwnd(nullptr), OriginalProc(nullptr), DefaultRequested(false) {}
   CWnd(const CWnd &) = delete;
   CWnd &operator=(const CWnd &) = delete;
-  virtual ~CWnd() {}
 
   HWND GetSafeHwnd() const { return Hwnd; }
   void Attach(HWND window) { Hwnd = window; }
@@ -106,6 +105,10 @@ public:
   static const MessageMap Map;
 
 protected:
+  // Wrappers live in the objects that use them and are never deleted through a CWnd
+  // pointer.
+  ~CWnd() {}
+
   // Runs the handler the message map lists for the message, if any. Returns false when
   // there is none, or when the handler asked for the default processing with Default().
   bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
