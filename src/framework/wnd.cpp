@@ -3,6 +3,8 @@
 const MessageMapEntry CWnd::MessageEntries[] = {MessageMapEntry()};
 const MessageMap CWnd::Map = {nullptr, CWnd::MessageEntries};
 
+CWnd::CWnd() : Hwnd(nullptr), OriginalProc(nullptr), DefaultRequested(false) {}
+
 CString WindowText(HWND window) {
   CString text;
   int length = ::GetWindowTextLengthA(window);

@@ -84,7 +84,8 @@ public:                                                                         
 
 class CWnd {
 public:
-  CWnd() : Hwnd(nullptr), OriginalProc(nullptr), DefaultRequested(false) {}
+  // Out of line: the dialogs hold many wrappers, and a call is shorter than the stores.
+  __attribute__((noinline)) CWnd();
   CWnd(const CWnd &) = delete;
   CWnd &operator=(const CWnd &) = delete;
 
