@@ -80,20 +80,16 @@ void CDialog::CentreIfTemplateUnplaced() const {
   const BYTE *bytes = loaded ? static_cast<const BYTE *>(::LockResource(loaded)) : nullptr;
   if (!bytes)
     return;
-  // Extended templates start with version 1 and the signature 0xFFFF.
-  const bool extended = bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF;
-  DWORD style;
-  short x, y;
-  if (extended) {
-    memcpy(&style, bytes + 12, sizeof style);
-    memcpy(&x, bytes + 18, sizeof x);
-    memcpy(&y, bytes + 20, sizeof y);
-  } else {
-    memcpy(&style, bytes, sizeof style);
-    memcpy(&x, bytes + 10, sizeof x);
-    memcpy(&y, bytes + 12, sizeof y);
-  }
-  if (x != 0 || y != 0 || (style & DS_CENTER))
+  // Extended templates start with version 1 and the signature 0xFFFF, then the help id
+  // and the extended style come before the style; a plain template starts with the
+  // style. The item count follows it in both, and the position (x and y) that.
+  DWORD head, style, position;
+  memcpy(&head, bytes, sizeof head);
+  const bool extended = head == 0xFFFF0001;
+  const BYTE *fields = extended ? bytes + 12 : bytes;
+  memcpy(&style, fields, sizeof style);
+  memcpy(&position, fields + (extended ? 6 : 10), sizeof position);
+  if (position != 0 || (style & DS_CENTER))
     return;
 
   RECT area;
