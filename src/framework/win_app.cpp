@@ -82,9 +82,6 @@ void CWinApp::OnHelp() {
 
 CWinApp *AfxGetApp() { return TheApp; }
 
-const char *AfxGetAppName(char *name) {
-  const char *from = name + ModulePathWithoutExtension(name);
-  for (char *to = name; (*to++ = *from++) != '\0';) {
-  }
-  return name;
+const char *AfxGetAppName(char *buffer) {
+  return buffer + ModulePathWithoutExtension(buffer);
 }

@@ -56,5 +56,5 @@ protected:
 CWinApp *AfxGetApp();
 
 // The application's name: the executable's file name without its extension. It is
-// written to name (MAX_PATH + 1 bytes), which is returned.
-const char *AfxGetAppName(char *name);
+// read into buffer (MAX_PATH + 1 bytes), and ends it.
+const char *AfxGetAppName(char *buffer);
