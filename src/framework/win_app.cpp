@@ -1,5 +1,7 @@
 #include "framework/win_app.h"
 
+#include <string.h>
+
 namespace {
 
 CWinApp *TheApp = nullptr;
@@ -73,10 +75,10 @@ bool CWinApp::OnCommand(UINT id) {
 }
 
 void CWinApp::OnHelp() {
-  char buffer[MAX_PATH + 1];
-  ModulePathWithoutExtension(buffer);
-  CString path(buffer);
-  path += ".HLP";
+  // Room for the extension after the path.
+  char path[MAX_PATH + 5];
+  ModulePathWithoutExtension(path);
+  memcpy(path + strlen(path), ".HLP", 5);
   ::WinHelpA(MainWindow ? MainWindow->GetSafeHwnd() : nullptr, path, HELP_FINDER, 0);
 }
 
