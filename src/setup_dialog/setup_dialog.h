@@ -11,7 +11,9 @@
 
 // The installation's state (StatusText, Edition, InstallFolder, InstallDone, InstallBusy)
 // comes with SetupView, through which the installation run reads and reshapes the dialog.
-class CSetupDialog : public CDialog, public SetupView {
+// SetupView is the first base: its many calls then reach the dialog without an
+// adjustment of the object's address, which only the few dialog calls need.
+class CSetupDialog : public SetupView, public CDialog {
 public:
   enum { IDD = IDD_SETUP };
 
