@@ -42,7 +42,9 @@ bool IsSameItemName(const CString &a, const CString &b, const CodePage &codePage
 }
 
 bool IsListedSubfolder(const CString &name, uint32_t attributes) {
-  if (name == "." || name == "..")
+  // "." and "..": one or two bytes, each a dot.
+  const int length = name.GetLength();
+  if (length <= 2 && name.GetAt(0) == '.' && name.GetAt(length - 1) == '.')
     return false;
   return (attributes & FileAttributeDirectory) && !(attributes & FileAttributeSystem);
 }
