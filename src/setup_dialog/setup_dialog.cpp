@@ -86,10 +86,11 @@ void CSetupDialog::PaintMinimised() {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(Hwnd, &paint);
   SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  // The client rectangle starts at 0, 0.
   RECT client;
   ::GetClientRect(Hwnd, &client);
-  const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-  const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
   ::DrawIcon(dc, x, y, AppIcon);
   ::EndPaint(Hwnd, &paint);
 }
