@@ -2,8 +2,6 @@
 
 #include "framework/win_app.h"
 
-#include <string.h>
-
 CDialog::CDialog(UINT templateId, CWnd *parent) : TemplateId(templateId), Parent(parent) {}
 
 INT_PTR CDialog::DoModal() {
@@ -73,25 +71,7 @@ bool ReturnsResultDirectly(UINT message) {
 
 } // namespace
 
-void CDialog::CentreIfTemplateUnplaced() const {
-  HMODULE module = ::GetModuleHandleA(nullptr);
-  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(TemplateId), RT_DIALOG);
-  HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-  const BYTE *bytes = loaded ? static_cast<const BYTE *>(::LockResource(loaded)) : nullptr;
-  if (!bytes)
-    return;
-  // Extended templates start with version 1 and the signature 0xFFFF, then the help id
-  // and the extended style come before the style; a plain template starts with the
-  // style. The item count follows it in both, and the position (x and y) that.
-  DWORD head, style, position;
-  memcpy(&head, bytes, sizeof head);
-  const bool extended = head == 0xFFFF0001;
-  const BYTE *fields = extended ? bytes + 12 : bytes;
-  memcpy(&style, fields, sizeof style);
-  memcpy(&position, fields + (extended ? 6 : 10), sizeof position);
-  if (position != 0 || (style & DS_CENTER))
-    return;
-
+void CDialog::Centre() const {
   RECT area;
   HWND parent = Parent ? Parent->GetSafeHwnd() : nullptr;
   if (parent)
@@ -114,7 +94,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     self = reinterpret_cast<CDialog *>(lParam);
     ::SetWindowLongPtrA(window, DWLP_USER, lParam);
     self->Hwnd = window;
-    self->CentreIfTemplateUnplaced();
+    self->Centre();
     return self->OnInitDialog();
   }
   self = reinterpret_cast<CDialog *>(::GetWindowLongPtrA(window, DWLP_USER));
