@@ -73,17 +73,18 @@ void CFolderDialog::ListDrives() {
   }
 }
 
-void CFolderDialog::OnFolderExpanding(NMHDR *header, LRESULT *result) {
+// Both notifications leave the result at the 0 the message map starts it with: the
+// tree expands the item and takes the selection.
+void CFolderDialog::OnFolderExpanding(NMHDR *header, LRESULT *) {
   const NMTREEVIEWA *change = reinterpret_cast<const NMTREEVIEWA *>(header);
   HTREEITEM item = change->itemNew.hItem;
   const int image = change->action == TVE_EXPAND ? OpenFolderImage : ClosedFolderImage;
   FolderTree.SetItemImage(item, image, image);
   if (TakePlaceholder(item))
     ReadSubfolders(item);
-  *result = 0;
 }
 
-void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *result) {
+void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *) {
   CurrentItem = reinterpret_cast<const NMTREEVIEWA *>(header)->itemNew.hItem;
   GetItemPath(CurrentItem, FolderPath);
   HTREEITEM selected = FolderTree.GetSelectedItem();
@@ -94,7 +95,6 @@ void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *result) {
     if (Platform.PlatformCode == WindowsNtFamily)
       FreeSpaceField.SetWindowText(GetFreeSpaceText(FolderPath));
   }
-  *result = 0;
 }
 
 bool CFolderDialog::TakePlaceholder(HTREEITEM item) {

@@ -14,7 +14,7 @@ CString WindowText(HWND window);
 typedef void (CWnd::*AfxVoidHandler)();
 typedef LRESULT (CWnd::*AfxResultHandler)();
 // A control notification (WM_NOTIFY): the notification's header, and the result that
-// goes back to the control.
+// goes back to the control, 0 unless the handler sets it.
 typedef void (CWnd::*AfxNotifyHandler)(NMHDR *header, LRESULT *result);
 
 // One line of a message map. For WM_COMMAND and WM_NOTIFY, Code and Id select the
