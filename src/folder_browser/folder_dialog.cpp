@@ -10,7 +10,10 @@
 namespace {
 
 const char Caption[] = "Setup Folder";
+// Search patterns: every entry of a folder given with its trailing backslash, and of
+// one given without.
 const char AllEntries[] = "*.*";
+const char SubfolderEntries[] = "\\*.*";
 // The images of the tree's image list.
 const int ClosedFolderImage = 0;
 const int OpenFolderImage = 1;
@@ -58,28 +61,30 @@ void CFolderDialog::ListDrives() {
   // Nothing on a drive is read here: whether a removable drive holds a medium shows only
   // when its item is opened.
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    const char root[] = {letter, ':', '\\', '\0'};
+    char root[] = {letter, ':', '\\', '\0'};
     const uint32_t type = Platform.DriveQuestions.TypeOf(root);
     if (type != DriveTypeFixed && type != DriveTypeRemovable)
       continue;
-    const CString drive(root, 2);
-    HTREEITEM item = FolderTree.InsertItem(drive, ClosedFolderImage, ClosedFolderImage,
+    // The item shows the drive without the backslash.
+    root[2] = '\0';
+    HTREEITEM item = FolderTree.InsertItem(root, ClosedFolderImage, ClosedFolderImage,
                                            TVI_ROOT, TVI_LAST);
     FolderTree.InsertItem("", ClosedFolderImage, ClosedFolderImage, item, TVI_LAST);
   }
 }
 
-void CFolderDialog::OnFolderExpanding(NMHDR *header, LRESULT *result) {
+// Both notifications leave the result at the 0 the message map starts it with: the
+// tree expands the item and takes the selection.
+void CFolderDialog::OnFolderExpanding(NMHDR *header, LRESULT *) {
   const NMTREEVIEWA *change = reinterpret_cast<const NMTREEVIEWA *>(header);
   HTREEITEM item = change->itemNew.hItem;
   const int image = change->action == TVE_EXPAND ? OpenFolderImage : ClosedFolderImage;
   FolderTree.SetItemImage(item, image, image);
   if (TakePlaceholder(item))
     ReadSubfolders(item);
-  *result = 0;
 }
 
-void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *result) {
+void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *) {
   CurrentItem = reinterpret_cast<const NMTREEVIEWA *>(header)->itemNew.hItem;
   GetItemPath(CurrentItem, FolderPath);
   HTREEITEM selected = FolderTree.GetSelectedItem();
@@ -90,16 +95,15 @@ void CFolderDialog::OnFolderSelected(NMHDR *header, LRESULT *result) {
     if (Platform.PlatformCode == WindowsNtFamily)
       FreeSpaceField.SetWindowText(GetFreeSpaceText(FolderPath));
   }
-  *result = 0;
 }
 
 bool CFolderDialog::TakePlaceholder(HTREEITEM item) {
   HTREEITEM child = FolderTree.GetNextItem(item, TVGN_CHILD);
   if (!child)
     return false;
-  CString text;
-  ReadItemText(child, text);
-  if (!text.IsEmpty())
+  char text[MAX_PATH];
+  FolderTree.GetItemText(child, text, sizeof text);
+  if (text[0] != '\0')
     return false;
   FolderTree.DeleteItem(child);
   return true;
@@ -107,13 +111,19 @@ bool CFolderDialog::TakePlaceholder(HTREEITEM item) {
 
 bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
   CWaitCursor wait;
-  CString folder;
-  GetItemPath(item, folder);
+  // The search pattern of the item's folder, then of each of its subfolders in turn.
+  CString pattern;
+  GetItemPath(item, pattern);
+  const int folderLength = pattern.GetLength();
+  pattern += AllEntries;
   CFileFind finder(Platform.Searches);
-  if (!finder.FindFile(folder + AllEntries)) {
+  if (!finder.FindFile(pattern)) {
     // The item has lost its placeholder and keeps no children, so it is not read again
     // while the dialog is open.
-    AfxMessageBox("Error Drive: " + folder.Left(2) + "\r\nCorrect and try again", MB_OK);
+    CString message("Error Drive: ");
+    message.Append(pattern, 2);
+    message += "\r\nCorrect and try again";
+    AfxMessageBox(message, MB_OK);
     return false;
   }
   for (; finder.HasEntry(); finder.FindNextFile()) {
@@ -122,16 +132,19 @@ bool CFolderDialog::ReadSubfolders(HTREEITEM item) {
       continue;
     HTREEITEM child =
         FolderTree.InsertItem(name, ClosedFolderImage, ClosedFolderImage, item, TVI_SORT);
-    if (HasSubfolders(folder + name))
+    pattern.Truncate(folderLength);
+    pattern += name;
+    pattern += SubfolderEntries;
+    if (HasSubfolders(pattern))
       FolderTree.InsertItem("", ClosedFolderImage, ClosedFolderImage, child, TVI_LAST);
   }
   return true;
 }
 
-bool CFolderDialog::HasSubfolders(CString folder) {
+bool CFolderDialog::HasSubfolders(const char *pattern) {
   // A folder that cannot be searched counts as having none; the probe reports nothing.
   CFileFind finder(Platform.Searches);
-  if (!finder.FindFile(folder + "\\" + AllEntries))
+  if (!finder.FindFile(pattern))
     return false;
   for (; finder.HasEntry(); finder.FindNextFile())
     if (IsListedSubfolder(finder.GetFileName(), finder.GetAttributes()))
@@ -140,12 +153,16 @@ bool CFolderDialog::HasSubfolders(CString folder) {
 }
 
 void CFolderDialog::GetItemPath(HTREEITEM item, CString &path) {
-  path = CString();
-  CString text;
-  for (; item; item = FolderTree.GetNextItem(item, TVGN_PARENT)) {
-    ReadItemText(item, text);
-    path = text + "\\" + path;
+  // The path of the parent first, then this item's text and a backslash.
+  if (!item) {
+    path.Truncate(0);
+    return;
   }
+  GetItemPath(FolderTree.GetNextItem(item, TVGN_PARENT), path);
+  char text[MAX_PATH];
+  FolderTree.GetItemText(item, text, sizeof text);
+  path += text;
+  path += "\\";
 }
 
 void CFolderDialog::ReadItemText(HTREEITEM item, CString &text) {
@@ -176,7 +193,7 @@ HTREEITEM CFolderDialog::FindPathItem(CString path) {
   return result;
 }
 
-HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, CString component, bool expand) {
+HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, const CString &component, bool expand) {
   // After a component that matched nothing the parent is none, and the next component
   // is looked for among the drives again.
   HTREEITEM item = parent ? FolderTree.GetNextItem(parent, TVGN_CHILD)
@@ -197,6 +214,6 @@ HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, CString component, bool
   return item;
 }
 
-CString CFolderDialog::GetFreeSpaceText(CString path) {
+CString CFolderDialog::GetFreeSpaceText(const CString &path) {
   return FreeSpaceText(path, Platform.DriveQuestions);
 }

@@ -44,12 +44,13 @@ protected:
   void OnFolderSelected(NMHDR *header, LRESULT *result);
   void SelectInitialFolder();
   HTREEITEM FindPathItem(CString path);
-  HTREEITEM FindChildItem(HTREEITEM parent, CString component, bool expand);
+  HTREEITEM FindChildItem(HTREEITEM parent, const CString &component, bool expand);
   bool ReadSubfolders(HTREEITEM item);
-  bool HasSubfolders(CString folder);
+  // True when a search of the pattern finds a subfolder that the tree lists.
+  bool HasSubfolders(const char *pattern);
   void GetItemPath(HTREEITEM item, CString &path);
   void ReadItemText(HTREEITEM item, CString &text);
-  CString GetFreeSpaceText(CString path);
+  CString GetFreeSpaceText(const CString &path);
 
 private:
   void ListDrives();

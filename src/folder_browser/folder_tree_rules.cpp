@@ -10,15 +10,16 @@ char FoldAsciiLetter(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' :
 } // namespace
 
 CString TakeFirstComponent(CString &path, const CodePage &codePage) {
-  for (int i = 0; i < path.GetLength(); i += CharacterLength(path, i, codePage)) {
-    if (path.GetAt(i) == '\\' && CharacterLength(path, i, codePage) == 1) {
-      CString component = path.Left(i);
-      path = path.Mid(i + 1);
-      return component;
-    }
+  // Without a backslash character the search ends at the end of the path, and the rest
+  // after it is empty.
+  int end = 0;
+  for (int length; end < path.GetLength(); end += length) {
+    length = CharacterLength(path, end, codePage);
+    if (length == 1 && path.GetAt(end) == '\\')
+      break;
   }
-  CString component = path;
-  path = CString();
+  CString component(path.GetString(), end);
+  path = path.Mid(end + 1);
   return component;
 }
 
@@ -41,7 +42,9 @@ bool IsSameItemName(const CString &a, const CString &b, const CodePage &codePage
 }
 
 bool IsListedSubfolder(const CString &name, uint32_t attributes) {
-  if (name == "." || name == "..")
+  // "." and "..": one or two bytes, each a dot.
+  const int length = name.GetLength();
+  if (length <= 2 && name.GetAt(0) == '.' && name.GetAt(length - 1) == '.')
     return false;
   return (attributes & FileAttributeDirectory) && !(attributes & FileAttributeSystem);
 }

@@ -9,13 +9,10 @@ void DDX_Control(CDataExchange *exchange, int id, CWnd &control) {
 
 void DDX_Text(CDataExchange *exchange, int id, CString &text) {
   HWND control = exchange->Dialog->GetDlgItem(id);
-  if (exchange->SaveAndValidate) {
-    CWnd wrapper;
-    wrapper.Attach(control);
-    text = wrapper.GetWindowText();
-  } else {
+  if (exchange->SaveAndValidate)
+    text = WindowText(control);
+  else
     ::SetWindowTextA(control, text);
-  }
 }
 
 void DDX_Radio(CDataExchange *exchange, int id, int &position) {

@@ -2,8 +2,6 @@
 
 #include "framework/win_app.h"
 
-#include <string.h>
-
 CDialog::CDialog(UINT templateId, CWnd *parent) : TemplateId(templateId), Parent(parent) {}
 
 INT_PTR CDialog::DoModal() {
@@ -73,29 +71,7 @@ bool ReturnsResultDirectly(UINT message) {
 
 } // namespace
 
-void CDialog::CentreIfTemplateUnplaced() const {
-  HMODULE module = ::GetModuleHandleA(nullptr);
-  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(TemplateId), RT_DIALOG);
-  HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-  const BYTE *bytes = loaded ? static_cast<const BYTE *>(::LockResource(loaded)) : nullptr;
-  if (!bytes)
-    return;
-  // Extended templates start with version 1 and the signature 0xFFFF.
-  const bool extended = bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF;
-  DWORD style;
-  short x, y;
-  if (extended) {
-    memcpy(&style, bytes + 12, sizeof style);
-    memcpy(&x, bytes + 18, sizeof x);
-    memcpy(&y, bytes + 20, sizeof y);
-  } else {
-    memcpy(&style, bytes, sizeof style);
-    memcpy(&x, bytes + 10, sizeof x);
-    memcpy(&y, bytes + 12, sizeof y);
-  }
-  if (x != 0 || y != 0 || (style & DS_CENTER))
-    return;
-
+void CDialog::Centre() const {
   RECT area;
   HWND parent = Parent ? Parent->GetSafeHwnd() : nullptr;
   if (parent)
@@ -118,7 +94,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     self = reinterpret_cast<CDialog *>(lParam);
     ::SetWindowLongPtrA(window, DWLP_USER, lParam);
     self->Hwnd = window;
-    self->CentreIfTemplateUnplaced();
+    self->Centre();
     return self->OnInitDialog();
   }
   self = reinterpret_cast<CDialog *>(::GetWindowLongPtrA(window, DWLP_USER));

@@ -30,8 +30,9 @@ private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Commands the message map does not take: OK, Cancel, then the application's commands.
   BOOL OnCommand(WPARAM wParam);
-  // A template placed at 0, 0 without DS_CENTER is centred when it opens.
-  void CentreIfTemplateUnplaced() const;
+  // Every dialog opens centred over its parent, or on the work area when it has none:
+  // the program's templates leave their placement to it (at 0, 0, without DS_CENTER).
+  void Centre() const;
 
   const UINT TemplateId;
   CWnd *const Parent;

@@ -13,7 +13,8 @@ int AfxMessageBox(const char *text, UINT type) {
   // window, which that dialog has already disabled.
   HWND main = app && app->MainWindow ? app->MainWindow->GetSafeHwnd() : nullptr;
   HWND owner = main ? ::GetLastActivePopup(main) : ::GetActiveWindow();
-  return ::MessageBoxA(owner, text, AfxGetAppName(), type);
+  char title[MAX_PATH + 1];
+  return ::MessageBoxA(owner, text, AfxGetAppName(title), type);
 }
 
 void Win32MessageDisplay::Show(const char *text) { AfxMessageBox(text, MB_OK); }

@@ -1,31 +1,29 @@
 #include "framework/win_app.h"
 
+#include <string.h>
+
 namespace {
 
 CWinApp *TheApp = nullptr;
 
-CString ModulePath() {
-  CString path;
-  char *buffer = path.GetBuffer(MAX_PATH);
-  DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-  path.ReleaseBuffer(length < MAX_PATH ? static_cast<int>(length) : MAX_PATH);
-  return path;
-}
-
-// Offset of the extension's dot in the path's file name, or the length when there is none.
-int ExtensionStart(const CString &path, int nameStart) {
-  int dot = path.GetLength();
-  for (int i = nameStart; i < path.GetLength(); ++i)
-    if (path.GetAt(i) == '.')
-      dot = i;
-  return dot;
-}
-
-int FileNameStart(const CString &path) {
+// Fills path (MAX_PATH + 1 bytes) with the program's own path without the extension of
+// its file name, and returns the offset at which the file name starts.
+int ModulePathWithoutExtension(char *path) {
+  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  path[length < MAX_PATH ? length : MAX_PATH] = '\0';
   int start = 0;
-  for (const char *p = path.GetString(); *p; p = ::CharNextA(p))
-    if (*p == '\\' || *p == '/' || *p == ':')
-      start = static_cast<int>(p - path.GetString()) + 1;
+  char *dot = nullptr;
+  // A dot is never the trail byte of a double-byte character; a backslash can be.
+  for (char *p = path; *p; p = ::CharNextA(p)) {
+    if (*p == '\\' || *p == '/' || *p == ':') {
+      start = static_cast<int>(p - path) + 1;
+      dot = nullptr;
+    } else if (*p == '.') {
+      dot = p;
+    }
+  }
+  if (dot)
+    *dot = '\0';
   return start;
 }
 
@@ -77,20 +75,15 @@ bool CWinApp::OnCommand(UINT id) {
 }
 
 void CWinApp::OnHelp() {
-  CString path = ModulePath();
-  path.Truncate(ExtensionStart(path, FileNameStart(path)));
-  path += ".HLP";
+  // Room for the extension after the path.
+  char path[MAX_PATH + 5];
+  ModulePathWithoutExtension(path);
+  memcpy(path + strlen(path), ".HLP", 5);
   ::WinHelpA(MainWindow ? MainWindow->GetSafeHwnd() : nullptr, path, HELP_FINDER, 0);
 }
 
 CWinApp *AfxGetApp() { return TheApp; }
 
-const char *AfxGetAppName() {
-  static CString name;
-  if (name.IsEmpty()) {
-    CString path = ModulePath();
-    int start = FileNameStart(path);
-    name = path.Mid(start).Left(ExtensionStart(path, start) - start);
-  }
-  return name;
+const char *AfxGetAppName(char *buffer) {
+  return buffer + ModulePathWithoutExtension(buffer);
 }

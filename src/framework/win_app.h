@@ -55,5 +55,6 @@ protected:
 // The application object, or null when the program has none (the test programs).
 CWinApp *AfxGetApp();
 
-// The application's name: the executable's file name without its extension.
-const char *AfxGetAppName();
+// The application's name: the executable's file name without its extension. It is
+// read into buffer (MAX_PATH + 1 bytes), and ends it.
+const char *AfxGetAppName(char *buffer);

@@ -1,14 +1,16 @@
 #include "framework/wnd.h"
 
-const MessageMapEntry CWnd::MessageEntries[] = {{0, 0, 0, nullptr, nullptr, nullptr}};
+const MessageMapEntry CWnd::MessageEntries[] = {MessageMapEntry()};
 const MessageMap CWnd::Map = {nullptr, CWnd::MessageEntries};
 
-CString CWnd::GetWindowText() const {
+CWnd::CWnd() : Hwnd(nullptr), OriginalProc(nullptr), DefaultRequested(false) {}
+
+CString WindowText(HWND window) {
   CString text;
-  int length = ::GetWindowTextLengthA(Hwnd);
+  int length = ::GetWindowTextLengthA(window);
   if (length > 0) {
     char *buffer = text.GetBuffer(length);
-    int copied = ::GetWindowTextA(Hwnd, buffer, length + 1);
+    int copied = ::GetWindowTextA(window, buffer, length + 1);
     text.ReleaseBuffer(copied > 0 ? copied : 0);
   }
   return text;
@@ -25,21 +27,25 @@ bool CWnd::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     id = static_cast<UINT>(header->idFrom);
   }
   for (const MessageMap *map = GetMessageMap(); map; map = map->Base) {
-    for (const MessageMapEntry *entry = map->Entries; entry->Message; ++entry) {
+    for (const MessageMapEntry *entry = map->Entries; entry->Kind != MessageMapEntry::NoHandler;
+         ++entry) {
       if (entry->Message != message || entry->Code != code || entry->Id != id)
         continue;
       // A handler may run a nested message loop (a message box) that dispatches to this
       // window again; keep each level's request for the default apart.
       const bool outerRequest = DefaultRequested;
       DefaultRequested = false;
-      if (entry->VoidHandler) {
+      result = 0;
+      switch (entry->Kind) {
+      case MessageMapEntry::VoidKind:
         (this->*entry->VoidHandler)();
-        result = 0;
-      } else if (entry->NotifyHandler) {
-        result = 0;
-        (this->*entry->NotifyHandler)(header, &result);
-      } else {
+        break;
+      case MessageMapEntry::ResultKind:
         result = (this->*entry->ResultHandler)();
+        break;
+      default:
+        (this->*entry->NotifyHandler)(header, &result);
+        break;
       }
       const bool handled = !DefaultRequested;
       DefaultRequested = outerRequest;

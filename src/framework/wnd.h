@@ -8,22 +8,42 @@
 
 class CWnd;
 
+// The window's text; empty when it has none or it cannot be read.
+CString WindowText(HWND window);
+
 typedef void (CWnd::*AfxVoidHandler)();
 typedef LRESULT (CWnd::*AfxResultHandler)();
 // A control notification (WM_NOTIFY): the notification's header, and the result that
-// goes back to the control.
+// goes back to the control, 0 unless the handler sets it.
 typedef void (CWnd::*AfxNotifyHandler)(NMHDR *header, LRESULT *result);
 
 // One line of a message map. For WM_COMMAND and WM_NOTIFY, Code and Id select the
-// notification and the control; for other messages they are 0. Exactly one of the
-// handlers is set.
+// notification and the control; for other messages they are 0. The handler is of the
+// kind the constructor was given. Message numbers, registered ones included, fit in
+// 16 bits.
 struct MessageMapEntry {
-  UINT Message;
+  enum HandlerKind : WORD { NoHandler, VoidKind, ResultKind, NotifyKind };
+
+  constexpr MessageMapEntry() : Message(0), Kind(NoHandler), Code(0), Id(0), VoidHandler(nullptr) {}
+  constexpr MessageMapEntry(UINT message, UINT code, UINT id, AfxVoidHandler handler)
+      : Message(static_cast<WORD>(message)), Kind(VoidKind), Code(code), Id(id),
+        VoidHandler(handler) {}
+  constexpr MessageMapEntry(UINT message, UINT code, UINT id, AfxResultHandler handler)
+      : Message(static_cast<WORD>(message)), Kind(ResultKind), Code(code), Id(id),
+        ResultHandler(handler) {}
+  constexpr MessageMapEntry(UINT message, UINT code, UINT id, AfxNotifyHandler handler)
+      : Message(static_cast<WORD>(message)), Kind(NotifyKind), Code(code), Id(id),
+        NotifyHandler(handler) {}
+
+  WORD Message;
+  HandlerKind Kind;
   UINT Code;
   UINT Id;
-  AfxVoidHandler VoidHandler;
-  AfxResultHandler ResultHandler;
-  AfxNotifyHandler NotifyHandler;
+  union {
+    AfxVoidHandler VoidHandler;
+    AfxResultHandler ResultHandler;
+    AfxNotifyHandler NotifyHandler;
+  };
 };
 
 // A class's own entries and the map of its base class, searched after them.
@@ -46,28 +66,28 @@ public:                                                                         
   const MessageMapEntry theClass::MessageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                    \
-  { 0, 0, 0, nullptr, nullptr, nullptr }                                                     \
+  MessageMapEntry()                                                                          \
   }                                                                                          \
   ;
 
 // Handlers: void Handler() unless the message needs a result, then LRESULT Handler();
 // notifications from a control: void Handler(NMHDR *, LRESULT *).
 #define ON_MESSAGE_VOID(message, handler)                                                    \
-  {message, 0, 0, static_cast<AfxVoidHandler>(handler), nullptr, nullptr},
+  MessageMapEntry(message, 0, 0, static_cast<AfxVoidHandler>(handler)),
 #define ON_MESSAGE_RESULT(message, handler)                                                  \
-  {message, 0, 0, nullptr, static_cast<AfxResultHandler>(handler), nullptr},
+  MessageMapEntry(message, 0, 0, static_cast<AfxResultHandler>(handler)),
 #define ON_BN_CLICKED(id, handler)                                                           \
-  {WM_COMMAND, BN_CLICKED, id, static_cast<AfxVoidHandler>(handler), nullptr, nullptr},
+  MessageMapEntry(WM_COMMAND, BN_CLICKED, id, static_cast<AfxVoidHandler>(handler)),
 #define ON_NOTIFY(code, id, handler)                                                         \
-  {WM_NOTIFY, static_cast<UINT>(code), id, nullptr, nullptr,                                 \
-   static_cast<AfxNotifyHandler>(handler)},
+  MessageMapEntry(WM_NOTIFY, static_cast<UINT>(code), id,                                    \
+                  static_cast<AfxNotifyHandler>(handler)),
 
 class CWnd {
 public:
-  CWnd() : Hwnd(nullptr), OriginalProc(nullptr), DefaultRequested(false) {}
+  // Out of line: the dialogs hold many wrappers, and a call is shorter than the stores.
+  __attribute__((noinline)) CWnd();
   CWnd(const CWnd &) = delete;
   CWnd &operator=(const CWnd &) = delete;
-  virtual ~CWnd() {}
 
   HWND GetSafeHwnd() const { return Hwnd; }
   void Attach(HWND window) { Hwnd = window; }
@@ -77,7 +97,7 @@ public:
     return ::SendMessageA(Hwnd, message, wParam, lParam);
   }
   void SetWindowText(const char *text) const { ::SetWindowTextA(Hwnd, text); }
-  CString GetWindowText() const;
+  CString GetWindowText() const { return WindowText(Hwnd); }
   BOOL ShowWindow(int command) const { return ::ShowWindow(Hwnd, command); }
   BOOL IsIconic() const { return ::IsIconic(Hwnd); }
   HWND GetDlgItem(int id) const { return ::GetDlgItem(Hwnd, id); }
@@ -86,6 +106,10 @@ public:
   static const MessageMap Map;
 
 protected:
+  // Wrappers live in the objects that use them and are never deleted through a CWnd
+  // pointer.
+  ~CWnd() {}
+
   // Runs the handler the message map lists for the message, if any. Returns false when
   // there is none, or when the handler asked for the default processing with Default().
   bool DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);

@@ -13,8 +13,10 @@ CString DefaultInstallFolder(const CString &windowsFolder) {
   const char drive[] = {
       static_cast<char>(windowsFolder.IsEmpty() ? 'C' : windowsFolder.GetAt(0) & ~0x20), ':',
       '\0'};
-  if (windowsFolder.IsEmpty() || (windowsFolder.GetLength() >= 2 && drive[0] >= 'A' &&
-                                  drive[0] <= 'Z' && windowsFolder.GetAt(1) == ':'))
-    return CString(drive) + ProgramFolder;
-  return windowsFolder + ProductFolder;
+  const bool onDrive =
+      windowsFolder.IsEmpty() || (windowsFolder.GetLength() >= 2 && drive[0] >= 'A' &&
+                                  drive[0] <= 'Z' && windowsFolder.GetAt(1) == ':');
+  CString folder = onDrive ? CString(drive) : windowsFolder;
+  folder += onDrive ? ProgramFolder : ProductFolder;
+  return folder;
 }

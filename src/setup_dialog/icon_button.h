@@ -6,9 +6,6 @@
 #include "framework/controls.h"
 
 class CIconButton : public CButton {
-public:
-  ~CIconButton() override {}
-
 private:
   void IgnoreFocus() {}
 

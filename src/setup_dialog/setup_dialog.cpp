@@ -4,22 +4,11 @@
 #include "framework/small_icon.h"
 #include "install/registration.h"
 #include "setup_dialog/default_folder.h"
-#include "setup_dialog/icon_button.h"
-
-#include <new>
 
 namespace {
 
 const char ReinstallQuestion[] = "A previous installation found\r\nReinstall?";
 const char InstallQuestion[] = "Install Vistrel Image Browser?";
-
-CString WindowsFolder() {
-  CString folder;
-  char *buffer = folder.GetBuffer(MAX_PATH + 1);
-  UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH + 1);
-  folder.ReleaseBuffer(length <= MAX_PATH ? static_cast<int>(length) : 0);
-  return folder;
-}
 
 } // namespace
 
@@ -32,12 +21,9 @@ END_MESSAGE_MAP()
 
 CSetupDialog::CSetupDialog(const InstallPlatform &install, const FolderBrowserPlatform &browser,
                            CWnd *parent)
-    : CDialog(IDD, parent), BrowseButton(nullptr), CursorBeforeWait(nullptr), Install(install),
-      Browser(browser) {
+    : CDialog(IDD, parent), CursorBeforeWait(nullptr), Install(install), Browser(browser) {
   AppIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
 }
-
-CSetupDialog::~CSetupDialog() { delete BrowseButton; }
 
 void CSetupDialog::ExchangeControlData(CDataExchange *exchange) {
   DDX_Control(exchange, IDC_VERSION_42, Version42Radio);
@@ -64,7 +50,7 @@ BOOL CSetupDialog::InitialiseSetupDialog() {
     if (AfxMessageBox(ReinstallQuestion, MB_YESNO) != IDYES)
       EndDialog(IDCANCEL);
   } else {
-    InstallFolder = DefaultInstallFolder(WindowsFolder());
+    InstallFolder = DefaultInstallFolder(Install.Payload.Folders.WindowsFolder());
   }
   // A folder given on the command line replaces the proposal, once the reinstall
   // question has had its say.
@@ -86,15 +72,10 @@ void CSetupDialog::CreateBrowseButton() {
   const int iconSize = SmallIconSize();
   ::InflateRect(&rect, iconSize / 8, iconSize / 4);
   ::MapWindowPoints(nullptr, Hwnd, reinterpret_cast<POINT *>(&rect), 2);
-  // The allocator reports failure by a null pointer; only the non-throwing form keeps the
-  // compiler from assuming the result is never null and dropping the check below.
-  BrowseButton = new (std::nothrow) CIconButton;
-  if (!BrowseButton)
-    return;
   // The window text is the name screen readers announce; with BS_ICON the button shows
   // the icon alone.
-  BrowseButton->Create("Browse", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
-  BrowseButton->SetIcon(LoadSmallIcon(IDI_FOLDER_CLOSED));
+  BrowseButton.Create("Browse", WS_CHILD | WS_VISIBLE | BS_ICON, rect, this, IDC_BROWSE);
+  BrowseButton.SetIcon(LoadSmallIcon(IDI_FOLDER_CLOSED));
 }
 
 void CSetupDialog::PaintMinimised() {
@@ -105,10 +86,11 @@ void CSetupDialog::PaintMinimised() {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(Hwnd, &paint);
   SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  // The client rectangle starts at 0, 0.
   RECT client;
   ::GetClientRect(Hwnd, &client);
-  const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-  const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
   ::DrawIcon(dc, x, y, AppIcon);
   ::EndPaint(Hwnd, &paint);
 }
@@ -128,8 +110,7 @@ void CSetupDialog::ShowWaitCursor(bool shown) {
 
 void CSetupDialog::HideControl(int id) {
   // The placeholder carries the browse button's id too; the button is the one meant.
-  HWND control = id == IDC_BROWSE ? (BrowseButton ? BrowseButton->GetSafeHwnd() : nullptr)
-                                  : GetDlgItem(id);
+  HWND control = id == IDC_BROWSE ? BrowseButton.GetSafeHwnd() : GetDlgItem(id);
   if (control)
     ::ShowWindow(control, SW_HIDE);
 }
@@ -143,7 +124,8 @@ void CSetupDialog::BrowseForFolder() {
   // folder chosen there replaces the typed text.
   // A folder from /D= may still carry the trailing backslash a run removes.
   CFolderDialog browser(this, Browser);
-  browser.FolderPath = WithoutTrailingBackslash(InstallFolder, Browser.Characters) + "\\";
+  browser.FolderPath = WithoutTrailingBackslash(InstallFolder, Browser.Characters);
+  browser.FolderPath += "\\";
   if (browser.DoModal() != IDOK)
     return;
   // The browser hands back an item path, or the text given to it, and both end with the

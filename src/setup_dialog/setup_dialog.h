@@ -7,12 +7,13 @@
 #include "folder_browser/folder_dialog.h"
 #include "framework/dialog.h"
 #include "install/installation_run.h"
-
-class CIconButton;
+#include "setup_dialog/icon_button.h"
 
 // The installation's state (StatusText, Edition, InstallFolder, InstallDone, InstallBusy)
 // comes with SetupView, through which the installation run reads and reshapes the dialog.
-class CSetupDialog : public CDialog, public SetupView {
+// SetupView is the first base: its many calls then reach the dialog without an
+// adjustment of the object's address, which only the few dialog calls need.
+class CSetupDialog : public SetupView, public CDialog {
 public:
   enum { IDD = IDD_SETUP };
 
@@ -20,9 +21,8 @@ public:
   // outlive the dialog.
   CSetupDialog(const InstallPlatform &install, const FolderBrowserPlatform &browser,
                CWnd *parent = nullptr);
-  ~CSetupDialog() override;
 
-  CIconButton *BrowseButton;
+  CIconButton BrowseButton;
   CButton Version42Radio;
   CButton Version311Radio;
   CButton BrowsePlaceholder;
