@@ -19,7 +19,7 @@ public:
   ~CString();
 
   CString &operator=(const CString &other);
-  CString &operator=(CString &&other) noexcept;
+  __attribute__((noinline)) CString &operator=(CString &&other) noexcept;
   CString &operator=(const char *text);
 
   int GetLength() const { return Length; }
