@@ -54,6 +54,12 @@ wine_run() {
   done
   return 1
 }
+# small_drive SIZE LETTER: a tmpfs of that size as the drive; it stays mounted for the checks.
+small_drive() {
+  small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
+  mount -t tmpfs -o size="$1",mode=0777 tmpfs "$small_drive"
+  ln -s "$small_drive" "$WINEPREFIX/dosdevices/$2:"
+}
 checks=() user="" small_drive="" locale=() codepage=1252
 IFS=',' read -ra items <<<"$preparation"
 for item in "${items[@]}"; do
@@ -74,24 +80,20 @@ for item in "${items[@]}"; do
     ln -s "../drive_${item#*=}" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
   full=?)
     # Sixteen kilobytes: one product file and its compressed copy cannot both fit.
-    small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
-    mount -t tmpfs -o size=16k,mode=0777 tmpfs "$small_drive"
-    ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
+    small_drive 16k "${item#*=}" ;;
   cramped=?)
     # A 96 KB drive holding version 3.1.1 in Vistrel as an installation leaves it, filled
     # up until there is room for the first three files of 4.2 beside the old ones, not for
     # the fourth: a run that replaced each file as it came would have replaced the first.
     # Afterwards the folder must hold those files, byte for byte, and nothing else, and
     # the system folder no temporary file.
-    small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
-    mount -t tmpfs -o size=96k,mode=0777 tmpfs "$small_drive"
+    small_drive 96k "${item#*=}"
     mkdir "$WINEPREFIX/before"
     for record in "$records"/130-*; do cp "$record" "$WINEPREFIX/before/${record##*/130-?-}"; done
     cp -r "$WINEPREFIX/before" "$small_drive/Vistrel"
     python3 -c 'import os, sys; s = os.statvfs(sys.argv[1]); page = s.f_frsize
 room = sum(-(-os.path.getsize(f) // page) * page for f in sys.argv[2:5])
 open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$small_drive" "$records"/131-[123]-*
-    ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:"
     checks+=("unchanged=$small_drive/Vistrel") ;;
   earlier=*)
     # EDITION installed into FOLDER by a silent run of the intact installer. Afterwards
@@ -130,9 +132,6 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$
   stalled)
     # The system's LZ library, which the installer loads once the first archive is
     # written, replaced by one that marks C:\planted.txt and then holds the installer.
-    system=system32
-    [ "$(od -An -tx1 -j $(($(od -An -tu4 -j 60 -N 4 "$installer") + 4)) -N 2 "$installer" | tr -d ' ')" != 4c01 ] ||
-      system=syswow64
     cp "$KWB_PLANTED_DLL" "$WINEPREFIX/drive_c/windows/$system/lz32.dll"
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;lz32=n,b" KWB_PLANTED_STALLS=1 ;;
   signed)
@@ -155,7 +154,7 @@ open(sys.argv[1], "wb").write(exe[:at] + bytes([exe[at] ^ 0x20]) + exe[at + 1:])
   tz=*) export TZ=${item#*=} ;;
   japanese) locale=(LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8) codepage=932 ;;
   user=nobody) user=65534 ;;
-  files=* | library=* | entries=* | log=*) checks+=("$item") ;;
+  files=* | entries=* | log=*) checks+=("$item") ;;
   drives=browser)
     # A: a floppy drive without a medium, D: a fixed drive with folders of every kind (a
     # file, system folders, a hidden dot-named one), M: a CD-ROM and N: a network drive.
@@ -168,9 +167,7 @@ open(sys.argv[1], "wb").write(exe[:at] + bytes([exe[at] ^ 0x20]) + exe[at + 1:])
     for type in a:=floppy m:=cdrom n:=network; do
       wine_run reg add 'HKLM\Software\Wine\Drives' /v "${type%=*}" /d "${type#*=}" /f
     done
-    for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do
-      wine_run attrib +s "$folder"
-    done
+    for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do wine_run attrib +s "$folder"; done
     # A server that is already back (started by a program meanwhile) has read them too.
     restart_server
     # The types reach programs through the mount manager, which starts with the first
@@ -232,7 +229,6 @@ cleanup
 # Checks: files=EDITION FOLDER  the edition's four files in the folder, byte for byte as
 #   packed and last written 2005-01-10 08:00:00 local time, ijl15.dll so in the system
 #   folder, last written 2000-09-15 15:51:56 (Wine keeps no creation time), no kwb.tmp;
-# library=FOLDER  ijl15.dll so in FOLDER as well;
 # entries=FOLDER  both KWB.lnk files point at FOLDER\KWB.exe, described "Vistrel", as
 #   lnkinfo reads them, and both registry keys hold exactly the values for FOLDER and the
 #   edition of the last files= check;
@@ -250,6 +246,10 @@ installed() {
     "the bytes of $(cmp -s "$1" "$2" && basename "$2" || echo another file), last written $(
       date -r "$1" '+%F %T' 2>/dev/null || echo never)"
 }
+no_temporary_files() {
+  check "the temporary files in $1" none \
+    "$(cd "$1" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)"
+}
 # The values of a key below HKLM\Software, one a line as Wine saved them: in quotes only a
 # value of type REG_SZ whose byte count ends at its one terminating NUL.
 reg_key() {
@@ -265,27 +265,23 @@ for item in "${checks[@]}"; do
   value=${item#*=}
   case "$item" in
   files=*)
-    edition=${value%% *} folder=$(host_path "${value#* }") installed_edition=${value%% *}
-    resource=$([ "$edition" = 4.2 ] && echo 131 || echo 130) position=1
-    for name in KWB.exe KWB.hlp KWB.cnt uninstall.exe; do
-      installed "$folder/$name" "$records/$resource-$position-$name" "2005-01-10 08:00:00"
-      position=$((position + 1))
+    installed_edition=${value%% *} folder=$(host_path "${value#* }")
+    resource=$([ "$installed_edition" = 4.2 ] && echo 131 || echo 130)
+    for record in "$records/$resource"-*; do
+      installed "$folder/${record##*/$resource-?-}" "$record" "2005-01-10 08:00:00"
     done
     installed "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" "$records/129-1-ijl15.dll" \
       "2000-09-15 15:51:56"
-    check "the temporary files in $folder" none "$(cd "$folder" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)" ;;
+    no_temporary_files "$folder" ;;
   unchanged=*)
     check "the files in $value" "as they were" \
       "$(diff -r "$WINEPREFIX/before" "$value" >/dev/null && echo as they were || echo changed)"
-    check "the temporary files in the system folder" none \
-      "$(cd "$WINEPREFIX/drive_c/windows/$system" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)" ;;
+    no_temporary_files "$WINEPREFIX/drive_c/windows/$system" ;;
   untouched=*)
     check "the earlier installation" "$(paste -sd'|' "$WINEPREFIX/earlier.txt")" \
       "$(stat -c '%n %i %s %Y %Z' "$value"/* "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" | paste -sd'|')" ;;
   linked=*)
     check "the files links named" "outside|other" "$(cat "$value/outside.txt" "$value/other.exe" | paste -sd'|')" ;;
-  library=*)
-    installed "$(host_path "$value")/ijl15.dll" "$records/129-1-ijl15.dll" "2000-09-15 15:51:56" ;;
   entries=*)
     profile=$WINEPREFIX/drive_c/users/$(id -un)
     for link in "$profile/Desktop/KWB.lnk" \
@@ -296,28 +292,29 @@ for item in "${checks[@]}"; do
     keys='Microsoft\Windows\CurrentVersion'
     check "the App Paths entry" "$(printf '@=%s\n"Path"=%s\n' "$(reg_text "$value\\KWB.exe")" \
       "$(reg_text "$value")" | sorted)" "$(reg_key "$keys\\App Paths\\KWB.exe")"
-    resource=$([ "$installed_edition" = 4.2 ] && echo 131 || echo 130)
     bytes=$(cat "$records/129-1-ijl15.dll" "$records/$resource"-* | wc -c)
-    check "the Uninstall entry" "$({ printf '"DisplayName"="Vistrel Image Browser"\n"UninstallString"=%s\n' \
-      "$(reg_text "\"$value\\uninstall.exe\"")"
-      printf '"%s"=%s\n' DisplayVersion "\"$installed_edition\"" Publisher '"Corvane Software"' \
-        DisplayIcon "$(reg_text "$value\\KWB.exe")" InstallLocation "$(reg_text "$value")" \
-        InstallDate "\"$(date +%Y%m%d)\"" VersionMajor "dword:0000000${installed_edition%%.*}" \
+    check "the Uninstall entry" "$(printf '"%s"=%s\n' DisplayName '"Vistrel Image Browser"' \
+        Publisher '"Corvane Software"' UninstallString "$(reg_text "\"$value\\uninstall.exe\"")" \
+        DisplayVersion "\"$installed_edition\"" DisplayIcon "$(reg_text "$value\\KWB.exe")" \
+        InstallLocation "$(reg_text "$value")" InstallDate "\"$(date +%Y%m%d)\"" \
+        VersionMajor "dword:0000000${installed_edition%%.*}" \
         VersionMinor "dword:0000000$(cut -d. -f2 <<<"$installed_edition")" NoModify dword:00000001 \
-        NoRepair dword:00000001 EstimatedSize "$(printf 'dword:%08x' $(((bytes + 1023) / 1024)))"; } |
+        NoRepair dword:00000001 EstimatedSize "$(printf 'dword:%08x' $(((bytes + 1023) / 1024)))" |
       sorted)" "$(reg_key "$wow$keys\\Uninstall\\Vistrel Image Browser")" ;;
   log=*)
     file=$(host_path "${value%%;*}")
     check "the lines of $file" "stamped and ended in CR LF" "$([ -s "$file" ] && ! grep -Evq \
       '^[0-9]{4}-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]\.[0-9]{3} .*'$'\r''$' "$file" &&
       echo stamped and ended in CR LF || echo otherwise)"
+    # The lines without their times.
+    lines=$(cut -c25- "$file" | tr -d '\r')
     IFS=';' read -ra patterns <<<"${value#*;}"
     for pattern in "${patterns[@]}"; do
       check "a line of the log matching $pattern" yes \
-        "$(cut -c25- "$file" | tr -d '\r' | grep -Eq -- "$pattern" && echo yes || echo no)"
+        "$(grep -Eq -- "$pattern" <<<"$lines" && echo yes || echo no)"
     done
-    check "the log's last line" "$pattern" "$(tail -n1 "$file" | cut -c25- | tr -d '\r' |
-      grep -Eq -- "$pattern" && echo "$pattern" || tail -n1 "$file")" ;;
+    check "the log's last line" "$pattern" \
+      "$(tail -n1 <<<"$lines" | grep -Eq -- "$pattern" && echo "$pattern" || tail -n1 <<<"$lines")" ;;
   esac
 done
 exit $rc
