@@ -1,5 +1,6 @@
 // Drives the real kwbsetup.exe from a second process, as a user would, by the steps of one
-// row of the scenario table (scenarios.txt, which describes the step language). Every
+// row of the scenario table (scenarios.txt, which describes the step language), in the
+// ANSI code page of the installer's texts (scenario.sh converts the row). Every
 // wait is bounded by the timeout given; a check that does not hold within a twentieth of
 // it is reported and the row goes on, a wait that runs out ends the row.
 //
@@ -65,15 +66,13 @@ void Expect(const std::string &what, const std::string &wanted,
             const std::function<std::string()> &actual) {
   std::string seen;
   Until(CheckMs, 10, [&] { return (seen = actual()) == wanted; });
-  Report(seen == wanted,
-         what + " is \"" + wanted + "\"" + (seen == wanted ? "" : " but was \"" + seen + "\""));
+  Report(seen == wanted, what + " is \"" + wanted + "\"" + (seen == wanted ? "" : " but was \"" + seen + "\""));
 }
 
 // A message sent to a window of the installer, which may hang: what it answered.
 LRESULT Send(HWND window, UINT message, WPARAM w = 0, const void *l = nullptr) {
   DWORD_PTR answer = 0;
-  SendMessageTimeoutA(window, message, w, reinterpret_cast<LPARAM>(l), SMTO_ABORTIFHUNG, 10000,
-                      &answer);
+  SendMessageTimeoutA(window, message, w, reinterpret_cast<LPARAM>(l), SMTO_ABORTIFHUNG, 10000, &answer);
   return static_cast<LRESULT>(answer);
 }
 
@@ -108,10 +107,8 @@ bool Launch(const std::string &program, const std::string &arguments,
 // A process's exit code once it has ended, or "no end" when it does not end in time.
 std::string ExitCode(HANDLE process) {
   DWORD code = 0;
-  return process && WaitForSingleObject(process, TimeoutMs) == WAIT_OBJECT_0 &&
-                 GetExitCodeProcess(process, &code)
-             ? std::to_string(code)
-             : "no end";
+  const bool ended = process && WaitForSingleObject(process, TimeoutMs) == WAIT_OBJECT_0;
+  return ended && GetExitCodeProcess(process, &code) ? std::to_string(code) : "no end";
 }
 
 std::string ClassOf(HWND window) {
@@ -180,24 +177,30 @@ bool WaitFor(int controlId, const std::string &what) {
 std::string BoxLayout(HWND box) {
   std::string buttons, icon;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (!(style & WS_VISIBLE))
-      continue;
-    if (ClassOf(child) == "Button")
+    const LONG style = GetWindowLongA(child, GWL_STYLE), shown = style & WS_VISIBLE;
+    if (shown && ClassOf(child) == "Button")
       buttons += (buttons.empty() ? "" : ",") + NameOf(GetDlgCtrlID(child));
-    else if ((style & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0))
+    else if (shown && (style & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0))
       icon = " icon";
   }
   return buttons + icon;
 }
 
+std::string Joined(const Words &words, size_t from, const char *separator = " ") {
+  std::string text;
+  for (size_t i = from; i < words.size(); ++i)
+    text += (i > from ? separator : "") + words[i];
+  return text;
+}
+
 // The tree's items in order, as the hook that the driver has the installer load reads them
-// from inside (tree_hook.c). It answers with the text of a window of the driver's, which
-// Windows copies between processes as it does every window text.
+// from inside (tree_hook.c), each with its path (its texts from the top down, joined by
+// backslashes) and as the tree step shows it: one ">" per level, the text, and
+// "@IMAGE,SELECTED" unless both images are 0. The hook answers with the text of a window
+// of the driver's, which Windows copies between processes as it does every window text.
 struct TreeItem {
-  int Depth, Image, SelectedImage;
   void *Handle;
-  std::string Text;
+  std::string Path, Shown;
 };
 
 std::vector<TreeItem> TreeItems(HWND tree) {
@@ -218,18 +221,17 @@ std::vector<TreeItem> TreeItems(HWND tree) {
   Send(tree, RegisterWindowMessageA("kwbdrive tree"), reinterpret_cast<WPARAM>(reply));
   std::istringstream lines(TextOf(reply));
   std::vector<TreeItem> items;
-  TreeItem item;
-  while (lines >> item.Depth >> item.Handle >> item.Image >> item.SelectedImage &&
-         std::getline(lines.ignore(1), item.Text))
-    items.push_back(item);
-  return items;
-}
-
-std::string Joined(const Words &words, size_t from, const char *separator = " ") {
+  Words above;
+  int depth, image, selected;
+  void *handle;
   std::string text;
-  for (size_t i = from; i < words.size(); ++i)
-    text += (i > from ? separator : "") + words[i];
-  return text;
+  while (lines >> depth >> handle >> image >> selected && std::getline(lines.ignore(1), text)) {
+    above.resize(depth);
+    above.push_back(text);
+    items.push_back({handle, Joined(above, 0, "\\"), std::string(depth, '>') + text +
+                                                        (image || selected ? "@" + Listed({image, selected}) : "")});
+  }
+  return items;
 }
 
 // The dialog procedure of a template laid out only to be measured.
@@ -243,15 +245,11 @@ std::string Placement(HWND control) {
   return Listed({r.left, r.top, r.right, r.bottom});
 }
 
-// The item whose texts from the top down, joined by backslashes, are path; null for none.
+// The item with the path; null for none.
 HTREEITEM ItemAt(HWND tree, const std::string &path) {
-  Words above;
-  for (const TreeItem &item : TreeItems(tree)) {
-    above.resize(item.Depth);
-    above.push_back(item.Text);
-    if (Joined(above, 0, "\\") == path)
+  for (const TreeItem &item : TreeItems(tree))
+    if (item.Path == path)
       return static_cast<HTREEITEM>(item.Handle);
-  }
   return nullptr;
 }
 
@@ -274,10 +272,7 @@ std::string RegistryText(const std::string &path, const std::string &name) {
 std::string Presence(const std::string &path) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return "absent";
-  FindClose(search);
-  return "present";
+  return search != INVALID_HANDLE_VALUE && FindClose(search) ? "present" : "absent";
 }
 
 // What a check of one control reads: its text, or the wanted text when its text "matches"
@@ -304,7 +299,6 @@ std::string Reading(const std::string &verb, HWND control, const std::string &wa
 bool Step(const Words &step) {
   const std::string &verb = step[0];
   auto arg = [&](size_t i) { return i < step.size() ? step[i] : std::string(); };
-  const std::string what = "control " + arg(1);
   auto post = [&](HWND window, UINT message, WPARAM w, LPARAM l) {
     Report(PostMessageA(window, message, w, l) != FALSE, Joined(step, 0));
   };
@@ -349,7 +343,7 @@ bool Step(const Words &step) {
     // The focus mark: what the control's window procedure makes of the focus arriving.
     if (verb == "focusmark")
       post(Control(IdOf(arg(1))), WM_SETFOCUS, 0, 0);
-    Expect("the " + verb + " of " + what, arg(2),
+    Expect("the " + verb + " of control " + arg(1), arg(2),
            [&] { return Reading(verb, Control(IdOf(arg(1))), arg(2)); });
   } else if (verb == "focus") {
     Expect("the control with the focus", NameOf(IdOf(arg(1))),
@@ -358,10 +352,7 @@ bool Step(const Words &step) {
     Expect("the items of tree " + arg(1), Joined(step, 2, "|"), [&] {
       Words items;
       for (const TreeItem &item : TreeItems(Control(IdOf(arg(1)))))
-        items.push_back(std::string(item.Depth, '>') + item.Text +
-                        (item.Image || item.SelectedImage
-                             ? "@" + Listed({item.Image, item.SelectedImage})
-                             : ""));
+        items.push_back(item.Shown);
       return Joined(items, 0, "|");
     });
   } else if (verb == "centred") {
@@ -387,9 +378,8 @@ bool Step(const Words &step) {
     // beside the installer (and the driver) check that nothing loads the planted copy.
     reinterpret_cast<void(WINAPI *)()>(GetProcAddress(
         LoadLibraryExA("comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "InitCommonControls"))();
-    HWND copy = CreateDialogIndirectParamA(
-        nullptr, reinterpret_cast<const DLGTEMPLATE *>(bytes.data()), nullptr,
-        IgnoreMessages, 0);
+    HWND copy = CreateDialogIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE *>(bytes.data()),
+                                           nullptr, IgnoreMessages, 0);
     Report(found && copy, "template " + arg(1) + " laid out here");
     for (HWND control = GetWindow(copy, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
       const int id = GetDlgCtrlID(control);
@@ -492,31 +482,20 @@ std::vector<Words> Parse(const std::string &text) {
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 4) {
-    fprintf(stderr, "usage: kwbdrive TABLE ROW INSTALLER [TIMEOUT_SECONDS]\n");
+  // A row is "name | preparation | steps".
+  std::string line, steps;
+  std::smatch row;
+  for (std::ifstream table(argc < 4 ? "" : argv[1]); steps.empty() && std::getline(table, line);)
+    if (std::regex_match(line, row, std::regex(std::string(argv[2]) + " *\\|[^|]*\\|(.*)")))
+      steps = row[1];
+  if (steps.empty()) {
+    fprintf(stderr, "usage: kwbdrive TABLE ROW INSTALLER [TIMEOUT_SECONDS], ROW a row of TABLE\n");
     return 2;
   }
   Installer = argv[3];
   ErrorStreamFile = Installer.substr(0, Installer.find_last_of('\\') + 1) + "stderr.txt";
-  if (argc > 4)
-    TimeoutMs = static_cast<DWORD>(atoi(argv[4])) * 1000;
+  TimeoutMs = argc > 4 ? static_cast<DWORD>(atoi(argv[4])) * 1000 : TimeoutMs;
   CheckMs = TimeoutMs / 20;
-  // A row is "name | preparation | steps".
-  std::string line, steps;
-  std::smatch row;
-  for (std::ifstream table(argv[1]); steps.empty() && std::getline(table, line);)
-    if (std::regex_match(line, row, std::regex(std::string(argv[2]) + " *\\|[^|]*\\|(.*)")))
-      steps = row[1];
-  if (steps.empty()) {
-    fprintf(stderr, "kwbdrive: no row %s in %s\n", argv[2], argv[1]);
-    return 2;
-  }
-  // The table is UTF-8; the installer's texts are in the ANSI code page.
-  std::wstring wide(steps.size(), L'\0');
-  wide.resize(MultiByteToWideChar(CP_UTF8, 0, steps.data(), steps.size(), &wide[0], wide.size()));
-  steps.resize(wide.size() * 2);
-  steps.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), wide.size(), &steps[0], steps.size(),
-                                   nullptr, nullptr));
   for (const Words &step : Parse(steps))
     if (!step.empty() && !Step(step))
       break;
