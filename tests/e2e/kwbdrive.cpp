@@ -1,5 +1,6 @@
 // Drives the real kwbsetup.exe from a second process, as a user would, by the steps of one
-// row of the scenario table (scenarios.txt, which describes the step language). Every
+// row of the scenario table (scenarios.txt, which describes the step language), in the
+// ANSI code page of the installer's texts (scenario.sh converts the row). Every
 // wait is bounded by the timeout given; a check that does not hold within a twentieth of
 // it is reported and the row goes on, a wait that runs out ends the row.
 //
@@ -11,13 +12,13 @@
 
 #include <commctrl.h>
 
-#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -34,8 +35,7 @@ std::string Installer;
 PROCESS_INFORMATION Process = {};
 // A program started beside the installer (the installed KWB.exe), running until killed.
 PROCESS_INFORMATION Other = {};
-HANDLE ErrorStream = INVALID_HANDLE_VALUE; // the installer's standard error, a file
-std::string ErrorStreamFile;
+std::string ErrorStreamFile; // the installer's standard error
 const DWORD Started = GetTickCount();
 HWND Current = nullptr; // the dialog or message box the last wait found
 
@@ -46,24 +46,69 @@ void Report(bool held, const std::string &what) {
   Failures += !held;
 }
 
+// Whether the installer has ended, or was never started, within the wait.
+bool Ended(DWORD waitMs) {
+  return !Process.hProcess || WaitForSingleObject(Process.hProcess, waitMs) == WAIT_OBJECT_0;
+}
+
+// Polls every pollMs until done() holds (true) or ms have passed; while the installer
+// runs, when whileRunning.
+bool Until(DWORD ms, DWORD pollMs, const std::function<bool()> &done, bool whileRunning = false) {
+  for (const DWORD start = GetTickCount(); !done();)
+    if (GetTickCount() - start >= ms || (whileRunning ? Ended(pollMs) : (Sleep(pollMs), false)))
+      return false;
+  return true;
+}
+
 // Checks are polled rather than read once: a posted click or key is handled some time
 // after the post, and a sent message would overtake it.
 void Expect(const std::string &what, const std::string &wanted,
             const std::function<std::string()> &actual) {
-  std::string seen = actual();
-  for (DWORD start = GetTickCount(); seen != wanted && GetTickCount() - start < CheckMs;
-       Sleep(10))
-    seen = actual();
-  Report(seen == wanted,
-         what + " is \"" + wanted + "\"" + (seen == wanted ? "" : " but was \"" + seen + "\""));
+  std::string seen;
+  Until(CheckMs, 10, [&] { return (seen = actual()) == wanted; });
+  Report(seen == wanted, what + " is \"" + wanted + "\"" + (seen == wanted ? "" : " but was \"" + seen + "\""));
+}
+
+// A message sent to a window of the installer, which may hang: what it answered.
+LRESULT Send(HWND window, UINT message, WPARAM w = 0, const void *l = nullptr) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(window, message, w, reinterpret_cast<LPARAM>(l), SMTO_ABORTIFHUNG, 10000, &answer);
+  return static_cast<LRESULT>(answer);
 }
 
 std::string TextOf(HWND window) {
   // WM_GETTEXT crosses processes; GetWindowText would not read another process's controls.
   char text[65536] = {0};
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 10000, nullptr);
+  Send(window, WM_GETTEXT, sizeof text, text);
   return text;
+}
+
+// Numbers separated by commas.
+std::string Listed(std::initializer_list<long> numbers) {
+  std::string text;
+  for (const long number : numbers)
+    text += (text.empty() ? "" : ",") + std::to_string(number);
+  return text;
+}
+
+// Starts the program with the arguments; with an error handle, its standard error goes
+// there (the one handle it inherits).
+bool Launch(const std::string &program, const std::string &arguments,
+            PROCESS_INFORMATION *started, HANDLE error = nullptr) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = error ? STARTF_USESTDHANDLES : 0;
+  startup.hStdError = error;
+  std::string command = "\"" + program + "\" " + arguments;
+  return CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, error != nullptr, 0,
+                        nullptr, nullptr, &startup, started) != FALSE;
+}
+
+// A process's exit code once it has ended, or "no end" when it does not end in time.
+std::string ExitCode(HANDLE process) {
+  DWORD code = 0;
+  const bool ended = process && WaitForSingleObject(process, TimeoutMs) == WAIT_OBJECT_0;
+  return ended && GetExitCodeProcess(process, &code) ? std::to_string(code) : "no end";
 }
 
 std::string ClassOf(HWND window) {
@@ -72,22 +117,15 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-const struct {
-  const char *Name;
-  int Id;
-} Names[] = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
+// Control ids by name; any other id is a number.
+const std::map<std::string, int> Ids = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"yes", IDYES}, {"no", IDNO}};
 
-int IdOf(const std::string &word) {
-  for (const auto &name : Names)
-    if (word == name.Name)
-      return name.Id;
-  return atoi(word.c_str());
-}
+int IdOf(const std::string &word) { return Ids.count(word) ? Ids.at(word) : atoi(word.c_str()); }
 
 std::string NameOf(int id) {
-  for (const auto &name : Names)
-    if (id == name.Id)
-      return name.Name;
+  for (const auto &[name, value] : Ids)
+    if (value == id)
+      return name;
   return std::to_string(id);
 }
 
@@ -126,20 +164,11 @@ HWND Focus() {
   return thread.hwndFocus;
 }
 
-bool Ended(DWORD waitMs) { return WaitForSingleObject(Process.hProcess, waitMs) == WAIT_OBJECT_0; }
-
 // Waits for a shown window of the installer with the control; the WM_NULL afterwards
 // makes sure its thread has finished the handler that showed it.
 bool WaitFor(int controlId, const std::string &what) {
-  Current = nullptr;
-  for (DWORD start = GetTickCount(); Process.hProcess && GetTickCount() - start < TimeoutMs;) {
-    if ((Current = FindDialog(controlId)) != nullptr)
-      break;
-    if (Ended(100))
-      break;
-  }
-  if (Current)
-    SendMessageTimeoutA(Current, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+  if (Until(TimeoutMs, 100, [&] { return (Current = FindDialog(controlId)) != nullptr; }, true))
+    Send(Current, WM_NULL);
   Report(Current != nullptr, what + " appears");
   return Current != nullptr;
 }
@@ -148,24 +177,30 @@ bool WaitFor(int controlId, const std::string &what) {
 std::string BoxLayout(HWND box) {
   std::string buttons, icon;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (!(style & WS_VISIBLE))
-      continue;
-    if (ClassOf(child) == "Button")
+    const LONG style = GetWindowLongA(child, GWL_STYLE), shown = style & WS_VISIBLE;
+    if (shown && ClassOf(child) == "Button")
       buttons += (buttons.empty() ? "" : ",") + NameOf(GetDlgCtrlID(child));
-    else if ((style & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0))
+    else if (shown && (style & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0))
       icon = " icon";
   }
   return buttons + icon;
 }
 
+std::string Joined(const Words &words, size_t from, const char *separator = " ") {
+  std::string text;
+  for (size_t i = from; i < words.size(); ++i)
+    text += (i > from ? separator : "") + words[i];
+  return text;
+}
+
 // The tree's items in order, as the hook that the driver has the installer load reads them
-// from inside (tree_hook.c). It answers with the text of a window of the driver's, which
-// Windows copies between processes as it does every window text.
+// from inside (tree_hook.c), each with its path (its texts from the top down, joined by
+// backslashes) and as the tree step shows it: one ">" per level, the text, and
+// "@IMAGE,SELECTED" unless both images are 0. The hook answers with the text of a window
+// of the driver's, which Windows copies between processes as it does every window text.
 struct TreeItem {
-  int Depth, Image, SelectedImage;
   void *Handle;
-  std::string Text;
+  std::string Path, Shown;
 };
 
 std::vector<TreeItem> TreeItems(HWND tree) {
@@ -183,22 +218,20 @@ std::vector<TreeItem> TreeItems(HWND tree) {
   }
   // The hook answers while the driver waits for the message to be handled.
   SetWindowTextA(reply, "");
-  SendMessageTimeoutA(tree, RegisterWindowMessageA("kwbdrive tree"),
-                      reinterpret_cast<WPARAM>(reply), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+  Send(tree, RegisterWindowMessageA("kwbdrive tree"), reinterpret_cast<WPARAM>(reply));
   std::istringstream lines(TextOf(reply));
   std::vector<TreeItem> items;
-  TreeItem item;
-  while (lines >> item.Depth >> item.Handle >> item.Image >> item.SelectedImage &&
-         std::getline(lines.ignore(1), item.Text))
-    items.push_back(item);
-  return items;
-}
-
-std::string Joined(const Words &words, size_t from, const char *separator = " ") {
+  Words above;
+  int depth, image, selected;
+  void *handle;
   std::string text;
-  for (size_t i = from; i < words.size(); ++i)
-    text += (i > from ? separator : "") + words[i];
-  return text;
+  while (lines >> depth >> handle >> image >> selected && std::getline(lines.ignore(1), text)) {
+    above.resize(depth);
+    above.push_back(text);
+    items.push_back({handle, Joined(above, 0, "\\"), std::string(depth, '>') + text +
+                                                        (image || selected ? "@" + Listed({image, selected}) : "")});
+  }
+  return items;
 }
 
 // The dialog procedure of a template laid out only to be measured.
@@ -209,19 +242,14 @@ std::string Placement(HWND control) {
   RECT r = {};
   GetWindowRect(control, &r);
   MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&r), 2);
-  return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),
-                 std::to_string(r.bottom)}, 0, ",");
+  return Listed({r.left, r.top, r.right, r.bottom});
 }
 
-// The item whose texts from the top down, joined by backslashes, are path; null for none.
+// The item with the path; null for none.
 HTREEITEM ItemAt(HWND tree, const std::string &path) {
-  Words above;
-  for (const TreeItem &item : TreeItems(tree)) {
-    above.resize(item.Depth);
-    above.push_back(item.Text);
-    if (Joined(above, 0, "\\") == path)
+  for (const TreeItem &item : TreeItems(tree))
+    if (item.Path == path)
       return static_cast<HTREEITEM>(item.Handle);
-  }
   return nullptr;
 }
 
@@ -233,46 +261,57 @@ std::string RegistryText(const std::string &path, const std::string &name) {
       RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.substr(5).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
     return "(no key)";
   char data[1024] = {0};
-  DWORD type = 0, size = sizeof data - 1;
-  const LONG status =
-      RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(data), &size);
+  DWORD size = sizeof data;
+  const LONG status = RegGetValueA(key, nullptr, name.c_str(), RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr,
+                                      data, &size);
   RegCloseKey(key);
-  return status != ERROR_SUCCESS || type != REG_SZ ? "(no string value)" : data;
+  return status != ERROR_SUCCESS ? "(no string value)" : data;
 }
 
 // Whether a file or folder matches the path, which may hold wildcards.
 std::string Presence(const std::string &path) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return "absent";
-  FindClose(search);
-  return "present";
+  return search != INVALID_HANDLE_VALUE && FindClose(search) ? "present" : "absent";
+}
+
+// What a check of one control reads: its text, or the wanted text when its text "matches"
+// that pattern or its "style" has those bits, the margins that it "covers" around the
+// hidden control with its id (whose place it takes), or a number.
+std::string Reading(const std::string &verb, HWND control, const std::string &wanted) {
+  const LONG bits = strtol(wanted.c_str(), nullptr, 16);
+  RECT shown = {}, hidden = {};
+  GetWindowRect(control, &shown);
+  GetWindowRect(GetDlgItem(GetParent(control), GetDlgCtrlID(control)), &hidden);
+  return verb == "text"      ? TextOf(control)
+         : verb == "matches" ? (std::regex_match(TextOf(control), std::regex(wanted)) ? wanted : TextOf(control))
+         : verb == "style"   ? ((GetWindowLongA(control, GWL_STYLE) & bits) == bits ? wanted : "other bits")
+         : verb == "covers"  ? Listed({hidden.left - shown.left, hidden.top - shown.top,
+                                      shown.right - hidden.right, shown.bottom - hidden.bottom})
+         : std::to_string(verb == "checked"     ? SendMessageA(control, BM_GETCHECK, 0, 0)
+                          : verb == "rowheight" ? SendMessageA(control, TVM_GETITEMHEIGHT, 0, 0)
+                          : verb == "focusmark" ? (SendMessageA(control, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0
+                          : verb == "visible"   ? IsWindowVisible(control)
+                                                : IsWindowEnabled(control));
 }
 
 // One step; false ends the row.
 bool Step(const Words &step) {
   const std::string &verb = step[0];
   auto arg = [&](size_t i) { return i < step.size() ? step[i] : std::string(); };
-  const std::string what = "control " + arg(1);
   auto post = [&](HWND window, UINT message, WPARAM w, LPARAM l) {
     Report(PostMessageA(window, message, w, l) != FALSE, Joined(step, 0));
   };
   if (verb == "start") {
-    // The installer's standard error goes to a file of its own for each start.
+    // The installer's standard error goes to a file of its own for each start, which no
+    // other process may hold open for writing.
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    if (ErrorStream != INVALID_HANDLE_VALUE)
-      CloseHandle(ErrorStream);
-    ErrorStream = CreateFileA(ErrorStreamFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdError = ErrorStream;
-    std::string command = "\"" + Installer + "\" " + Joined(step, 1);
-    const bool started = CreateProcessA(Installer.c_str(), &command[0], nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &Process) != FALSE;
-    Report(started, "the installer starts: " + command);
+    HANDLE error = CreateFileA(ErrorStreamFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool started =
+        error != INVALID_HANDLE_VALUE && Launch(Installer, Joined(step, 1), &Process, error);
+    CloseHandle(error);
+    Report(started, "the installer starts: \"" + Installer + "\" " + Joined(step, 1));
     return started;
   }
   if (verb == "await") {
@@ -299,18 +338,13 @@ bool Step(const Words &step) {
            [&] { return FindDialog(IdOf(arg(1))) ? "yes" : "no"; });
   } else if (verb == "caption") {
     Expect("the caption", arg(1), [] { return TextOf(Current); });
-  } else if (verb == "text") {
-    Expect("the text of " + what, arg(2), [&] { return TextOf(Control(IdOf(arg(1)))); });
-  } else if (verb == "checked" || verb == "visible" || verb == "enabled" || verb == "icon" ||
-             verb == "rowheight") {
-    Expect(verb + " " + what, arg(2), [&] {
-      HWND control = Control(IdOf(arg(1)));
-      return std::to_string(verb == "checked" ? SendMessageA(control, BM_GETCHECK, 0, 0)
-                            : verb == "icon"  ? SendMessageA(control, BM_GETIMAGE, IMAGE_ICON, 0) != 0
-                            : verb == "rowheight" ? SendMessageA(control, TVM_GETITEMHEIGHT, 0, 0)
-                            : verb == "visible" ? IsWindowVisible(control)
-                                                : IsWindowEnabled(control));
-    });
+  } else if (std::regex_match(verb, std::regex("text|matches|style|covers|checked|visible|"
+                                                "enabled|rowheight|focusmark"))) {
+    // The focus mark: what the control's window procedure makes of the focus arriving.
+    if (verb == "focusmark")
+      post(Control(IdOf(arg(1))), WM_SETFOCUS, 0, 0);
+    Expect("the " + verb + " of control " + arg(1), arg(2),
+           [&] { return Reading(verb, Control(IdOf(arg(1))), arg(2)); });
   } else if (verb == "focus") {
     Expect("the control with the focus", NameOf(IdOf(arg(1))),
            [] { return NameOf(GetDlgCtrlID(Focus())); });
@@ -318,31 +352,8 @@ bool Step(const Words &step) {
     Expect("the items of tree " + arg(1), Joined(step, 2, "|"), [&] {
       Words items;
       for (const TreeItem &item : TreeItems(Control(IdOf(arg(1)))))
-        items.push_back(std::string(item.Depth, '>') + item.Text +
-                        (item.Image || item.SelectedImage ? "@" + std::to_string(item.Image) + "," +
-                                                                std::to_string(item.SelectedImage)
-                                                          : ""));
+        items.push_back(item.Shown);
       return Joined(items, 0, "|");
-    });
-  } else if (verb == "matches") {
-    const std::regex pattern(arg(2));
-    Expect("the text of " + what + " matching " + arg(2), "yes", [&] {
-      return std::regex_match(TextOf(Control(IdOf(arg(1)))), pattern) ? "yes" : "no";
-    });
-  } else if (verb == "style") {
-    const LONG bits = strtol(arg(2).c_str(), nullptr, 16);
-    Expect("the style bits " + arg(2) + " of " + what, "set", [&] {
-      return (GetWindowLongA(Control(IdOf(arg(1))), GWL_STYLE) & bits) == bits ? "set" : "not set";
-    });
-  } else if (verb == "covers") {
-    // The shown control and the hidden one with its id, whose place it takes.
-    Expect("the margins of the shown " + what + " around the hidden one", arg(2), [&] {
-      RECT shown, hidden;
-      GetWindowRect(Control(IdOf(arg(1))), &shown);
-      GetWindowRect(GetDlgItem(Current, IdOf(arg(1))), &hidden);
-      return std::to_string(hidden.left - shown.left) + "," + std::to_string(hidden.top - shown.top) +
-             "," + std::to_string(shown.right - hidden.right) + "," +
-             std::to_string(shown.bottom - hidden.bottom);
     });
   } else if (verb == "centred") {
     Expect("the dialog's distance from the middle of the work area", "0", [] {
@@ -365,13 +376,10 @@ bool Step(const Words &step) {
     bytes[bytes[2] == '\xff' ? 15 : 3] &= ~0x10; // WS_VISIBLE, in the (extended) style
     // The tree view's class, from the system folder's library: the rows that plant one
     // beside the installer (and the driver) check that nothing loads the planted copy.
-    char system[MAX_PATH] = {0};
-    GetSystemDirectoryA(system, MAX_PATH);
     reinterpret_cast<void(WINAPI *)()>(GetProcAddress(
-        LoadLibraryA((system + std::string("\\comctl32.dll")).c_str()), "InitCommonControls"))();
-    HWND copy = CreateDialogIndirectParamA(
-        nullptr, reinterpret_cast<const DLGTEMPLATE *>(bytes.data()), nullptr,
-        IgnoreMessages, 0);
+        LoadLibraryExA("comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "InitCommonControls"))();
+    HWND copy = CreateDialogIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE *>(bytes.data()),
+                                           nullptr, IgnoreMessages, 0);
     Report(found && copy, "template " + arg(1) + " laid out here");
     for (HWND control = GetWindow(copy, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
       const int id = GetDlgCtrlID(control);
@@ -380,12 +388,6 @@ bool Step(const Words &step) {
     }
     DestroyWindow(copy);
     FreeLibrary(file);
-  } else if (verb == "focusmark") {
-    // What the control's window procedure makes of the focus arriving.
-    post(Control(IdOf(arg(1))), WM_SETFOCUS, 0, 0);
-    Expect("the focus mark of " + what, arg(2), [&] {
-      return std::to_string((SendMessageA(Control(IdOf(arg(1))), BM_GETSTATE, 0, 0) & BST_FOCUS) != 0);
-    });
   } else if (verb == "paints") {
     // Shown normally, minimised and restored, the dialog validates what is invalidated; a
     // paint handler that did not would be asked to paint forever.
@@ -402,38 +404,26 @@ bool Step(const Words &step) {
     post(Control(IdOf(arg(1))), TVM_SELECTITEM, TVGN_CARET,
          reinterpret_cast<LPARAM>(ItemAt(Control(IdOf(arg(1))), arg(2))));
   } else if (verb == "set") {
-    Report(SendMessageTimeoutA(Control(IdOf(arg(1))), WM_SETTEXT, 0,
-                               reinterpret_cast<LPARAM>(arg(2).c_str()), SMTO_ABORTIFHUNG, 10000,
-                               nullptr) != 0,
-           Joined(step, 0));
+    Report(Send(Control(IdOf(arg(1))), WM_SETTEXT, 0, arg(2).c_str()) != 0, Joined(step, 0));
   } else if (verb == "click") {
     // Posted: a sent click would block while the installer shows a message box.
     post(Control(IdOf(arg(1))), BM_CLICK, 0, 0);
   } else if (verb == "key") {
-    const WPARAM key = arg(1) == "esc"     ? VK_ESCAPE
-                       : arg(1) == "enter" ? VK_RETURN
-                       : arg(1) == "right" ? VK_RIGHT
-                       : arg(1) == "left"  ? VK_LEFT
-                                           : VK_TAB;
-    post(Focus() ? Focus() : Current, WM_KEYDOWN, key, 0x00010001);
+    static const std::map<std::string, WPARAM> keys = {
+        {"esc", VK_ESCAPE}, {"enter", VK_RETURN}, {"right", VK_RIGHT}, {"left", VK_LEFT}, {"tab", VK_TAB}};
+    post(Focus() ? Focus() : Current, WM_KEYDOWN, keys.count(arg(1)) ? keys.at(arg(1)) : 0, 0x00010001);
   } else if (verb == "close") {
     post(Current, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else if (verb == "end") {
-    DWORD code = 0;
-    const bool ended =
-        Process.hProcess && Ended(TimeoutMs) && GetExitCodeProcess(Process.hProcess, &code);
-    Report(ended && code == strtoul(arg(1).c_str(), nullptr, 0),
-           "the installer ends with exit code " + arg(1) +
-               (ended ? " (" + std::to_string(code) + ")" : ""));
-    return ended;
+    const std::string code = ExitCode(Process.hProcess);
+    Report(code == arg(1), "the installer ends with exit code " + arg(1) + " (" + code + ")");
+    return code != "no end";
   } else if (verb == "watch") {
     // Until the installer ends, polled far more often than any message box could come and go.
-    std::string shown = "none";
-    for (DWORD start = GetTickCount(); shown == "none" && !Ended(5) &&
-                                       GetTickCount() - start < TimeoutMs;)
-      if (HWND window = FindDialog(-1))
-        shown = ClassOf(window) + " \"" + TextOf(window) + "\"";
-    Report(shown == "none", "no window of the installer is shown (" + shown + ")");
+    HWND shown = nullptr;
+    Until(TimeoutMs, 5, [&] { return (shown = FindDialog(-1)) != nullptr; }, true);
+    Report(!shown, "no window of the installer is shown (" +
+                       (shown ? ClassOf(shown) + " \"" + TextOf(shown) + "\"" : "none") + ")");
   } else if (verb == "stderr") {
     Expect("the error stream", arg(1), [] {
       std::ifstream file(ErrorStreamFile, std::ios::binary);
@@ -441,35 +431,19 @@ bool Step(const Words &step) {
     });
   } else if (verb == "second") {
     // A second copy of the installer while the first runs: it must end by itself.
-    std::string command = "\"" + Installer + "\" " + Joined(step, 2);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION second = {};
-    DWORD code = 0;
-    const bool ended = CreateProcessA(Installer.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                      &startup, &second) &&
-                       WaitForSingleObject(second.hProcess, TimeoutMs) == WAIT_OBJECT_0 &&
-                       GetExitCodeProcess(second.hProcess, &code);
-    Report(ended && code == strtoul(arg(1).c_str(), nullptr, 0),
-           "a second copy ends with exit code " + arg(1) + " (" + std::to_string(code) + ")");
+    const std::string code =
+        Launch(Installer, Joined(step, 2), &second) ? ExitCode(second.hProcess) : "no start";
+    Report(code == arg(1), "a second copy ends with exit code " + arg(1) + " (" + code + ")");
   } else if (verb == "run") {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    std::string command = "\"" + arg(1) + "\"";
-    Report(CreateProcessA(arg(1).c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &Other) != FALSE &&
-               WaitForInputIdle(Other.hProcess, TimeoutMs) == 0,
+    Report(Launch(arg(1), "", &Other) && WaitForInputIdle(Other.hProcess, TimeoutMs) == 0,
            "it runs: " + arg(1));
   } else if (verb == "kill") {
-    Report(Other.hProcess && TerminateProcess(Other.hProcess, 0) &&
-               WaitForSingleObject(Other.hProcess, TimeoutMs) == WAIT_OBJECT_0,
+    Report(Other.hProcess && TerminateProcess(Other.hProcess, 0) && ExitCode(Other.hProcess) == "0",
            "the program started ends");
   } else if (verb == "killat") {
     // The installer held where the mark is written: what it made so far is there.
-    for (DWORD start = GetTickCount();
-         GetFileAttributesA(arg(1).c_str()) == INVALID_FILE_ATTRIBUTES && !Ended(10) &&
-         GetTickCount() - start < TimeoutMs;) {
-    }
+    Until(TimeoutMs, 10, [&] { return Presence(arg(1)) == "present"; }, true);
     Expect("a file " + arg(2) + " before the kill", "present", [&] { return Presence(arg(2)); });
     Report(TerminateProcess(Process.hProcess, 9) != FALSE, "the installer is killed");
   } else if (verb == "writable") {
@@ -487,38 +461,20 @@ bool Step(const Words &step) {
 }
 
 // Splits a row's steps into words: blanks separate, double quotes group (a quoted "\r\n"
-// stands for a line break, \" inside the text for a double quote), and a semicolon ends a
+// stands for a line break, \" inside the text for a double quote, unless the step ends
+// after it: a folder's own trailing backslash, as in "D:\Tools\"), and a semicolon ends a
 // step.
 std::vector<Words> Parse(const std::string &text) {
+  static const std::regex word(R"re(;|"((?:\\"(?!\s*(?:;|$))|[^"])*)"|[^\s;]+)re");
   std::vector<Words> steps(1);
-  for (size_t i = 0; i < text.size();) {
-    if (isspace(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    } else if (text[i] == ';') {
+  for (std::sregex_iterator at(text.begin(), text.end(), word), end; at != end; ++at) {
+    if (at->str() == ";")
       steps.emplace_back();
-      ++i;
-    } else if (text[i] == '"') {
-      // A backslash before a quote escapes it, unless the step ends there: a folder's
-      // own trailing backslash, as in "D:\Tools\".
-      size_t end = text.find('"', i + 1);
-      while (end != std::string::npos && text[end - 1] == '\\') {
-        const size_t next = text.find_first_not_of(" \t", end + 1);
-        if (next == std::string::npos || text[next] == ';')
-          break;
-        end = text.find('"', end + 1);
-      }
-      std::string word = text.substr(i + 1, end - i - 1);
-      for (size_t at; (at = word.find("\\r\\n")) != std::string::npos;)
-        word.replace(at, 4, "\r\n");
-      for (size_t at; (at = word.find("\\\"")) != std::string::npos;)
-        word.replace(at, 2, "\"");
-      steps.back().push_back(word);
-      i = end == std::string::npos ? text.size() : end + 1;
-    } else {
-      const size_t end = text.find_first_of(" \t;", i);
-      steps.back().push_back(text.substr(i, end - i));
-      i = end == std::string::npos ? text.size() : end;
-    }
+    else
+      steps.back().push_back(
+          !(*at)[1].matched ? at->str()
+                            : std::regex_replace(std::regex_replace(at->str(1), std::regex(R"(\\r\\n)"), "\r\n"),
+                                                 std::regex(R"(\\")"), "\""));
   }
   return steps;
 }
@@ -526,38 +482,24 @@ std::vector<Words> Parse(const std::string &text) {
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 4) {
-    fprintf(stderr, "usage: kwbdrive TABLE ROW INSTALLER [TIMEOUT_SECONDS]\n");
+  // A row is "name | preparation | steps".
+  std::string line, steps;
+  std::smatch row;
+  for (std::ifstream table(argc < 4 ? "" : argv[1]); steps.empty() && std::getline(table, line);)
+    if (std::regex_match(line, row, std::regex(std::string(argv[2]) + " *\\|[^|]*\\|(.*)")))
+      steps = row[1];
+  if (steps.empty()) {
+    fprintf(stderr, "usage: kwbdrive TABLE ROW INSTALLER [TIMEOUT_SECONDS], ROW a row of TABLE\n");
     return 2;
   }
   Installer = argv[3];
   ErrorStreamFile = Installer.substr(0, Installer.find_last_of('\\') + 1) + "stderr.txt";
-  if (argc > 4)
-    TimeoutMs = static_cast<DWORD>(atoi(argv[4])) * 1000;
+  TimeoutMs = argc > 4 ? static_cast<DWORD>(atoi(argv[4])) * 1000 : TimeoutMs;
   CheckMs = TimeoutMs / 20;
-  std::ifstream table(argv[1]);
-  std::string line, steps;
-  // A row is "name | preparation | steps".
-  while (steps.empty() && std::getline(table, line)) {
-    const size_t bar = line.find('|'), second = line.find('|', bar + 1);
-    if (line[0] != '#' && second != std::string::npos &&
-        Parse(line.substr(0, bar)) == std::vector<Words>{{argv[2]}})
-      steps = line.substr(second + 1);
-  }
-  if (steps.empty()) {
-    fprintf(stderr, "kwbdrive: no row %s in %s\n", argv[2], argv[1]);
-    return 2;
-  }
-  // The table is UTF-8; the installer's texts are in the ANSI code page.
-  std::wstring wide(steps.size(), L'\0');
-  wide.resize(MultiByteToWideChar(CP_UTF8, 0, steps.data(), steps.size(), &wide[0], wide.size()));
-  steps.resize(wide.size() * 2);
-  steps.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), wide.size(), &steps[0], steps.size(),
-                                   nullptr, nullptr));
   for (const Words &step : Parse(steps))
     if (!step.empty() && !Step(step))
       break;
-  if (Process.hProcess && !Ended(0)) {
+  if (!Ended(0)) {
     Report(false, "the installer had ended; ending it");
     TerminateProcess(Process.hProcess, 99);
     Ended(10000);

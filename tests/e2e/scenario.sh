@@ -25,7 +25,6 @@ mkdir -p "$tests"
 cp "$installer" "$tests/kwbsetup.exe"
 # The driver and the hook it has the installer load to read its tree.
 cp "$driver" "$(dirname "$driver")/tree_hook.dll" "$tests/"
-cp "$table" "$tests/scenarios.txt"
 
 # The host's path of a Windows path, through the prefix's drive links.
 host_path() {
@@ -54,7 +53,21 @@ wine_run() {
   done
   return 1
 }
-checks=() user="" small_drive="" locale=() codepage=1252
+# snapshot FOLDER [FILE...]: afterwards the folder's files and the others must be the very
+# same files, untouched (the same inodes, sizes and times of last write and change), none
+# beside them, and the system folder must hold no temporary file.
+snapshot() {
+  snapshot_files=("${@:2}")
+  stat -c '%n %i %s %Y %Z' "$1"/* "${@:2}" >"$WINEPREFIX/snapshot.txt"
+  checks+=("untouched=$1")
+}
+# small_drive SIZE LETTER: a tmpfs of that size as the drive; it stays mounted for the checks.
+small_drive() {
+  small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
+  mount -t tmpfs -o size="$1",mode=0777 tmpfs "$small_drive"
+  ln -s "$small_drive" "$WINEPREFIX/dosdevices/$2:"
+}
+checks=() user="" as_user=() small_drive="" locale=() codepage=1252
 IFS=',' read -ra items <<<"$preparation"
 for item in "${items[@]}"; do
   item=$(sed 's/^ *//; s/ *$//' <<<"$item")
@@ -74,34 +87,24 @@ for item in "${items[@]}"; do
     ln -s "../drive_${item#*=}" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
   full=?)
     # Sixteen kilobytes: one product file and its compressed copy cannot both fit.
-    small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
-    mount -t tmpfs -o size=16k,mode=0777 tmpfs "$small_drive"
-    ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:" ;;
+    small_drive 16k "${item#*=}" ;;
   cramped=?)
     # A 96 KB drive holding version 3.1.1 in Vistrel as an installation leaves it, filled
     # up until there is room for the first three files of 4.2 beside the old ones, not for
     # the fourth: a run that replaced each file as it came would have replaced the first.
-    # Afterwards the folder must hold those files, byte for byte, and nothing else, and
-    # the system folder no temporary file.
-    small_drive=$(mktemp -d "${TMPDIR:-/tmp}/kwb-full-disk.XXXXXX")
-    mount -t tmpfs -o size=96k,mode=0777 tmpfs "$small_drive"
-    mkdir "$WINEPREFIX/before"
-    for record in "$records"/130-*; do cp "$record" "$WINEPREFIX/before/${record##*/130-?-}"; done
-    cp -r "$WINEPREFIX/before" "$small_drive/Vistrel"
+    small_drive 96k "${item#*=}"
+    mkdir "$small_drive/Vistrel"
+    for record in "$records"/130-*; do cp "$record" "$small_drive/Vistrel/${record##*/130-?-}"; done
     python3 -c 'import os, sys; s = os.statvfs(sys.argv[1]); page = s.f_frsize
 room = sum(-(-os.path.getsize(f) // page) * page for f in sys.argv[2:5])
 open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$small_drive" "$records"/131-[123]-*
-    ln -s "$small_drive" "$WINEPREFIX/dosdevices/${item#*=}:"
-    checks+=("unchanged=$small_drive/Vistrel") ;;
+    snapshot "$small_drive/Vistrel" ;;
   earlier=*)
-    # EDITION installed into FOLDER by a silent run of the intact installer. Afterwards
-    # its files and the library must be the very same files, untouched: the same inodes,
-    # sizes and times of last write and change, and none beside them.
+    # EDITION installed into FOLDER by a silent run of the intact installer, its files and
+    # the library to be found untouched afterwards.
     value=${item#*=}
     wine_run 'C:\tests\kwbsetup.exe' /S "/EDITION=${value%% *}" "/D=${value#* }"
-    earlier=("$(host_path "${value#* }")"/* "$WINEPREFIX/drive_c/windows/$system/ijl15.dll")
-    stat -c '%n %i %s %Y %Z' "${earlier[@]}" >"$WINEPREFIX/earlier.txt"
-    checks+=("untouched=$(host_path "${value#* }")") ;;
+    snapshot "$(host_path "${value#* }")" "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" ;;
   linked=*)
     # kwb.tmp and kwb.new symbolic links to a file outside the folder, which Wine takes
     # for that file (deleting the link deletes the file), and KWB.exe a hard link to
@@ -110,8 +113,7 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$
     mkdir -p "$folder"
     echo outside >"$WINEPREFIX/drive_c/outside.txt"
     echo other >"$WINEPREFIX/drive_c/other.exe"
-    ln -s "$WINEPREFIX/drive_c/outside.txt" "$folder/kwb.tmp"
-    ln -s "$WINEPREFIX/drive_c/outside.txt" "$folder/kwb.new"
+    for name in kwb.tmp kwb.new; do ln -s "$WINEPREFIX/drive_c/outside.txt" "$folder/$name"; done
     ln "$WINEPREFIX/drive_c/other.exe" "$folder/KWB.exe"
     checks+=("linked=$WINEPREFIX/drive_c") ;;
   readonly=*)
@@ -130,9 +132,6 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$
   stalled)
     # The system's LZ library, which the installer loads once the first archive is
     # written, replaced by one that marks C:\planted.txt and then holds the installer.
-    system=system32
-    [ "$(od -An -tx1 -j $(($(od -An -tu4 -j 60 -N 4 "$installer") + 4)) -N 2 "$installer" | tr -d ' ')" != 4c01 ] ||
-      system=syswow64
     cp "$KWB_PLANTED_DLL" "$WINEPREFIX/drive_c/windows/$system/lz32.dll"
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;lz32=n,b" KWB_PLANTED_STALLS=1 ;;
   signed)
@@ -154,8 +153,10 @@ open(sys.argv[1], "wb").write(exe[:at] + bytes([exe[at] ^ 0x20]) + exe[at + 1:])
       "$tests/kwbsetup.exe" "$(dirname "$installer")/payload/payload_${item#*=}.bin" ;;
   tz=*) export TZ=${item#*=} ;;
   japanese) locale=(LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8) codepage=932 ;;
-  user=nobody) user=65534 ;;
-  files=* | library=* | entries=* | log=*) checks+=("$item") ;;
+  user=nobody)
+    user=65534
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$WINEPREFIX/home" USER=root) ;;
+  files=* | entries=* | log=*) checks+=("$item") ;;
   drives=browser)
     # A: a floppy drive without a medium, D: a fixed drive with folders of every kind (a
     # file, system folders, a hidden dot-named one), M: a CD-ROM and N: a network drive.
@@ -168,38 +169,26 @@ open(sys.argv[1], "wb").write(exe[:at] + bytes([exe[at] ^ 0x20]) + exe[at + 1:])
     for type in a:=floppy m:=cdrom n:=network; do
       wine_run reg add 'HKLM\Software\Wine\Drives' /v "${type%=*}" /d "${type#*=}" /f
     done
-    for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do
-      wine_run attrib +s "$folder"
-    done
+    for folder in 'D:\OnlySystem\Sys' 'D:\Recycled'; do wine_run attrib +s "$folder"; done
     # A server that is already back (started by a program meanwhile) has read them too.
     restart_server
     # The types reach programs through the mount manager, which starts with the first
     # program after the server; the installer lists the drives as it finds them then.
     # (Wine's wmic leaves network drives out.)
-    types=""
-    for _ in $(seq 30); do
+    for try in $(seq 30); do
       wine_run wmic logicaldisk get drivetype,name
       types=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/wine_run.log" | tr -d ' \r\n')
       [ "$types" != DriveTypeName2A:3C:3D:5M: ] || break
+      [ "$try" != 30 ] || { echo "scenario: the drive types are not in effect: $types" >&2; exit 1; }
       sleep 1
-    done
-    [ "$types" = DriveTypeName2A:3C:3D:5M: ] ||
-      { echo "scenario: the drive types are not in effect: $types" >&2; exit 1; } ;;
+    done ;;
   "") ;;
   *) echo "scenario: unknown preparation \"$item\" in row $row" >&2; exit 2 ;;
   esac
 done
 
-# Under Wine root may overwrite a read-only file, as no Windows user can: such rows run
-# as nobody, with the prefix theirs and a server of their own for the time of the run.
-# The user name stays that of the prefix's profile: under a new name Wine would move the
-# shell folders to a new profile while the installer runs.
-as_user() {
-  if [ -z "$user" ]; then "$@"; return; fi
-  setpriv --reuid=$user --regid=$user --clear-groups env HOME="$WINEPREFIX/home" USER=root "$@"
-}
-# Done once, after the run or when the script stops early; a small drive stays mounted for
-# the checks, until the script ends.
+# Done after the run, or when the script stops early; a small drive stays mounted for the
+# checks, until the script ends.
 cleanup() {
   trap unmount EXIT
   # The registry reaches system.reg, which the checks read, when the server stops.
@@ -207,13 +196,13 @@ cleanup() {
   [ -z "$user" ] || chown -R 0:0 "$WINEPREFIX"
 }
 unmount() {
-  trap - EXIT
-  if [ -n "$small_drive" ]; then
-    umount "$small_drive" || umount -l "$small_drive"
-    rmdir "$small_drive"
-  fi
+  [ -z "$small_drive" ] || { umount "$small_drive" || umount -l "$small_drive"; rmdir "$small_drive"; }
 }
 trap 'cleanup; unmount' EXIT
+# Under Wine root may overwrite a read-only file, as no Windows user can: such rows run
+# as nobody (as_user), with the prefix theirs and a server of their own for the time of the
+# run. The user name stays that of the prefix's profile: under a new name Wine would move
+# the shell folders to a new profile while the installer runs.
 if [ -n "$user" ]; then
   stop_server
   # The file names root's socket folder; without it the user's server makes its own,
@@ -223,16 +212,18 @@ if [ -n "$user" ]; then
   chown -R $user:$user "$WINEPREFIX"
 fi
 
+# The row's steps alone, in the ANSI code page of the installer's texts (where a byte of a
+# character may be a bar).
+iconv -f UTF-8 -t "CP$codepage" <<<"$row | | ${line#*|*|}" >"$tests/scenarios.txt"
 cd "$tests"
 rc=0
-as_user env "${locale[@]}" timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' \
+"${as_user[@]}" env "${locale[@]}" timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' \
   'C:\tests\scenarios.txt' "$row" 'C:\tests\kwbsetup.exe' "$timeout" || rc=$?
 cleanup
 
 # Checks: files=EDITION FOLDER  the edition's four files in the folder, byte for byte as
 #   packed and last written 2005-01-10 08:00:00 local time, ijl15.dll so in the system
 #   folder, last written 2000-09-15 15:51:56 (Wine keeps no creation time), no kwb.tmp;
-# library=FOLDER  ijl15.dll so in FOLDER as well;
 # entries=FOLDER  both KWB.lnk files point at FOLDER\KWB.exe, described "Vistrel", as
 #   lnkinfo reads them, and both registry keys hold exactly the values for FOLDER and the
 #   edition of the last files= check;
@@ -250,6 +241,10 @@ installed() {
     "the bytes of $(cmp -s "$1" "$2" && basename "$2" || echo another file), last written $(
       date -r "$1" '+%F %T' 2>/dev/null || echo never)"
 }
+no_temporary_files() {
+  check "the temporary files in $1" none \
+    "$(cd "$1" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)"
+}
 # The values of a key below HKLM\Software, one a line as Wine saved them: in quotes only a
 # value of type REG_SZ whose byte count ends at its one terminating NUL.
 reg_key() {
@@ -265,27 +260,19 @@ for item in "${checks[@]}"; do
   value=${item#*=}
   case "$item" in
   files=*)
-    edition=${value%% *} folder=$(host_path "${value#* }") installed_edition=${value%% *}
-    resource=$([ "$edition" = 4.2 ] && echo 131 || echo 130) position=1
-    for name in KWB.exe KWB.hlp KWB.cnt uninstall.exe; do
-      installed "$folder/$name" "$records/$resource-$position-$name" "2005-01-10 08:00:00"
-      position=$((position + 1))
+    installed_edition=${value%% *} folder=$(host_path "${value#* }")
+    resource=$([ "$installed_edition" = 4.2 ] && echo 131 || echo 130)
+    for record in "$records/$resource"-*; do
+      installed "$folder/${record##*/$resource-?-}" "$record" "2005-01-10 08:00:00"
     done
-    installed "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" "$records/129-1-ijl15.dll" \
-      "2000-09-15 15:51:56"
-    check "the temporary files in $folder" none "$(cd "$folder" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)" ;;
-  unchanged=*)
-    check "the files in $value" "as they were" \
-      "$(diff -r "$WINEPREFIX/before" "$value" >/dev/null && echo as they were || echo changed)"
-    check "the temporary files in the system folder" none \
-      "$(cd "$WINEPREFIX/drive_c/windows/$system" && ls kwb[0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F].tmp* 2>/dev/null || echo none)" ;;
+    installed "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" "$records/129-1-ijl15.dll" "2000-09-15 15:51:56"
+    no_temporary_files "$folder" ;;
   untouched=*)
-    check "the earlier installation" "$(paste -sd'|' "$WINEPREFIX/earlier.txt")" \
-      "$(stat -c '%n %i %s %Y %Z' "$value"/* "$WINEPREFIX/drive_c/windows/$system/ijl15.dll" | paste -sd'|')" ;;
+    check "the earlier installation" "$(paste -sd'|' "$WINEPREFIX/snapshot.txt")" \
+      "$(stat -c '%n %i %s %Y %Z' "$value"/* "${snapshot_files[@]}" | paste -sd'|')"
+    no_temporary_files "$WINEPREFIX/drive_c/windows/$system" ;;
   linked=*)
     check "the files links named" "outside|other" "$(cat "$value/outside.txt" "$value/other.exe" | paste -sd'|')" ;;
-  library=*)
-    installed "$(host_path "$value")/ijl15.dll" "$records/129-1-ijl15.dll" "2000-09-15 15:51:56" ;;
   entries=*)
     profile=$WINEPREFIX/drive_c/users/$(id -un)
     for link in "$profile/Desktop/KWB.lnk" \
@@ -296,28 +283,29 @@ for item in "${checks[@]}"; do
     keys='Microsoft\Windows\CurrentVersion'
     check "the App Paths entry" "$(printf '@=%s\n"Path"=%s\n' "$(reg_text "$value\\KWB.exe")" \
       "$(reg_text "$value")" | sorted)" "$(reg_key "$keys\\App Paths\\KWB.exe")"
-    resource=$([ "$installed_edition" = 4.2 ] && echo 131 || echo 130)
     bytes=$(cat "$records/129-1-ijl15.dll" "$records/$resource"-* | wc -c)
-    check "the Uninstall entry" "$({ printf '"DisplayName"="Vistrel Image Browser"\n"UninstallString"=%s\n' \
-      "$(reg_text "\"$value\\uninstall.exe\"")"
-      printf '"%s"=%s\n' DisplayVersion "\"$installed_edition\"" Publisher '"Corvane Software"' \
-        DisplayIcon "$(reg_text "$value\\KWB.exe")" InstallLocation "$(reg_text "$value")" \
-        InstallDate "\"$(date +%Y%m%d)\"" VersionMajor "dword:0000000${installed_edition%%.*}" \
+    check "the Uninstall entry" "$(printf '"%s"=%s\n' DisplayName '"Vistrel Image Browser"' \
+        Publisher '"Corvane Software"' UninstallString "$(reg_text "\"$value\\uninstall.exe\"")" \
+        DisplayVersion "\"$installed_edition\"" DisplayIcon "$(reg_text "$value\\KWB.exe")" \
+        InstallLocation "$(reg_text "$value")" InstallDate "\"$(date +%Y%m%d)\"" \
+        VersionMajor "dword:0000000${installed_edition%%.*}" \
         VersionMinor "dword:0000000$(cut -d. -f2 <<<"$installed_edition")" NoModify dword:00000001 \
-        NoRepair dword:00000001 EstimatedSize "$(printf 'dword:%08x' $(((bytes + 1023) / 1024)))"; } |
+        NoRepair dword:00000001 EstimatedSize "$(printf 'dword:%08x' $(((bytes + 1023) / 1024)))" |
       sorted)" "$(reg_key "$wow$keys\\Uninstall\\Vistrel Image Browser")" ;;
   log=*)
     file=$(host_path "${value%%;*}")
     check "the lines of $file" "stamped and ended in CR LF" "$([ -s "$file" ] && ! grep -Evq \
       '^[0-9]{4}-[01][0-9]-[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]\.[0-9]{3} .*'$'\r''$' "$file" &&
       echo stamped and ended in CR LF || echo otherwise)"
+    # The lines without their times.
+    lines=$(cut -c25- "$file" | tr -d '\r')
     IFS=';' read -ra patterns <<<"${value#*;}"
     for pattern in "${patterns[@]}"; do
       check "a line of the log matching $pattern" yes \
-        "$(cut -c25- "$file" | tr -d '\r' | grep -Eq -- "$pattern" && echo yes || echo no)"
+        "$(grep -Eq -- "$pattern" <<<"$lines" && echo yes || echo no)"
     done
-    check "the log's last line" "$pattern" "$(tail -n1 "$file" | cut -c25- | tr -d '\r' |
-      grep -Eq -- "$pattern" && echo "$pattern" || tail -n1 "$file")" ;;
+    check "the log's last line" "$pattern" \
+      "$(tail -n1 <<<"$lines" | grep -Eq -- "$pattern" && echo "$pattern" || tail -n1 <<<"$lines")" ;;
   esac
 done
 exit $rc

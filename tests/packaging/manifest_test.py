@@ -2,10 +2,12 @@
 # The package manager's manifest against its schema, the program and the README.
 #
 #   manifest_test.py schema | exit_codes | refusal
-#   manifest_test.py row INSTALLER_MANIFEST FOLDER LOG
+#   manifest_test.py switches INSTALLER DRIVER TIMEOUT_SECONDS
 #
-# The last prints a row of tests/e2e/scenarios.txt that runs the installer with exactly the
-# manifest's switches, the paths put in as the package manager puts them.
+# The last, under the Wine rig, runs the installer as the package manager runs it from the
+# manifest, into a folder with blanks and with a log, as a row of tests/e2e/scenarios.txt:
+# the row's checks (files, links, registry, log) and the uninstall entry's values the
+# manifest states.
 import json
 import os
 import re
@@ -70,23 +72,30 @@ def refusal(folder):
           (2, True, False), (run.returncode, '--url URL' in run.stderr, os.path.exists(out)))
 
 
-def row(installer_manifest, folder, log):
-    manifest = yaml.safe_load(open(installer_manifest))
-    switches, entry = manifest['InstallerSwitches'], manifest['AppsAndFeaturesEntries'][0]
+def switches(work, installer, driver, timeout):
+    manifest = yaml.safe_load(open(generated(work)['installer']))
+    given, entry = manifest['InstallerSwitches'], manifest['AppsAndFeaturesEntries'][0]
+    folder, log = 'C:\\Program Files\\Winget Place\\KWB', 'C:\\Winget Logs\\kwb.log'
+    # The package manager's log folder exists; the file is the installer's to make.
+    os.makedirs(os.path.join(os.environ['WINEPREFIX'], 'drive_c', 'Winget Logs'))
     # Experience, log, location: in this order, each path put in as it is.
-    line = ' '.join([switches['Silent'], switches['Log'].replace('<LOGPATH>', log),
-                     switches['InstallLocation'].replace('<INSTALLPATH>', folder)])
+    line = ' '.join([given['Silent'], given['Log'].replace('<LOGPATH>', log),
+                     given['InstallLocation'].replace('<INSTALLPATH>', folder)])
     words = ' '.join('"' + word.replace('"', '\\"') + '"' for word in line.split(' '))
     key = 'HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' + entry['ProductCode']
     values = ''.join(f'; regvalue "{key}" {name} "{entry[name]}"'
                      for name in ('DisplayName', 'Publisher', 'DisplayVersion'))
     pattern = re.sub(r'([][\\.^$*+?(){}|])', r'\\\1', line)
-    print(f'winget | files={entry["DisplayVersion"]} {folder}, entries={folder}, '
-          f'log={log};^Command line: .* {pattern}$;^Outcome: installed. exit code 0$ | '
-          f'start {words}; watch; end 0; stderr ""{values}')
+    with open(os.path.join(work, 'row.txt'), 'w') as table:
+        table.write(f'winget | files={entry["DisplayVersion"]} {folder}, entries={folder}, '
+                    f'log={log};^Command line: .* {pattern}$;^Outcome: installed. exit code 0$ | '
+                    f'start {words}; watch; end 0; stderr ""{values}\n')
+    run = subprocess.run(['bash', os.path.join(ROOT, 'tests', 'e2e', 'scenario.sh'), installer, driver,
+                          table.name, 'winget', timeout])
+    check('the row run as the package manager runs the installer: its exit code', 0, run.returncode)
 
 
 if __name__ == '__main__':
     with tempfile.TemporaryDirectory() as work:
-        globals()[sys.argv[1]](*(sys.argv[2:5] if sys.argv[1] == 'row' else [work]))
+        globals()[sys.argv[1]](work, *sys.argv[2:])
     sys.exit(1 if failures else 0)
