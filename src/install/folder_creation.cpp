@@ -47,7 +47,7 @@ uint32_t CreateFolderLevels(Folders &folders, Log &log, const CodePage &codePage
   // folder above it (a component that is a file, or a parent whose trailing blanks only
   // its own creation dropped), going round again would repeat the same two steps for
   // ever: the error is final.
-  return CreateFolderLevels(folders, log, codePage, PathIn(parent, last),
+  return CreateFolderLevels(folders, log, codePage, parent + "\\" + last,
                             CreateThisLevelOnly);
 }
 
