@@ -7,32 +7,34 @@
 set -euo pipefail
 : "${WINEPREFIX:?}"
 
-# A process's state letter, empty once it is gone. The name before it, in parentheses,
-# may hold blanks.
+# A process's state letter into "state", empty once it is gone. The name before it, in
+# parentheses, may hold blanks. (Builtins only: this runs for every test, while others run.)
 state_of() {
+  state=""
   local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 0
   stat=${stat##*) }
-  echo "${stat%% *}"
+  state=${stat%% *}
 }
 
 # The prefix's processes: Wine's loaders and server, and the emulator that runs 32-bit
-# ones, started with this WINEPREFIX.
+# ones, started with this WINEPREFIX. One find and one grep, whatever else runs.
 scan() {
   servers=() others=()
-  local dir exe
-  for dir in /proc/[0-9]*; do
-    exe=$(readlink "$dir/exe" 2>/dev/null) || continue
-    case $exe in
-    /usr/lib/wine/* | /usr/bin/qemu-i386-static) ;;
-    *) continue ;;
-    esac
-    grep -qzxF "WINEPREFIX=$WINEPREFIX" "$dir/environ" 2>/dev/null || continue
+  local found=() exe pid
+  mapfile -t found < <(find /proc -mindepth 2 -maxdepth 2 -name exe \
+    \( -lname '/usr/lib/wine/*' -o -lname /usr/bin/qemu-i386-static \) -printf '%h/environ\n' 2>/dev/null)
+  [ "${#found[@]}" -gt 0 ] || return 0
+  mapfile -t found < <(grep -lzxF "WINEPREFIX=$WINEPREFIX" "${found[@]}" 2>/dev/null)
+  for pid in "${found[@]}"; do
+    pid=${pid#/proc/} pid=${pid%/environ}
+    exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
     # A zombie has ended; only its parent's wait removes it.
-    [ "$(state_of "${dir#/proc/}")" != Z ] || continue
+    state_of "$pid"
+    [ -n "$state" ] && [ "$state" != Z ] || continue
     case $exe in
-    /usr/lib/wine/wineserver*) servers+=("${dir#/proc/}") ;;
-    *) others+=("${dir#/proc/}") ;;
+    /usr/lib/wine/wineserver*) servers+=("$pid") ;;
+    *) others+=("$pid") ;;
     esac
   done
 }
@@ -43,7 +45,8 @@ ended() {
   for _ in $(seq 100); do
     left=""
     for pid in "$@"; do
-      case $(state_of "$pid") in "" | Z) ;; *) left=1 ;; esac
+      state_of "$pid"
+      case $state in "" | Z) ;; *) left=1 ;; esac
     done
     [ -z "$left" ] && return 0
     sleep 0.1

@@ -35,7 +35,8 @@ std::string Installer;
 PROCESS_INFORMATION Process = {};
 // A program started beside the installer (the installed KWB.exe), running until killed.
 PROCESS_INFORMATION Other = {};
-std::string ErrorStreamFile; // the installer's standard error
+std::string ErrorStreamFile; // the installer's standard error, a file for each start
+int Starts = 0;
 const DWORD Started = GetTickCount();
 HWND Current = nullptr; // the dialog or message box the last wait found
 
@@ -303,15 +304,20 @@ bool Step(const Words &step) {
     Report(PostMessageA(window, message, w, l) != FALSE, Joined(step, 0));
   };
   if (verb == "start") {
-    // The installer's standard error goes to a file of its own for each start, which no
-    // other process may hold open for writing.
+    // The installer's standard error goes to a new file for each start, which no other
+    // process may hold open for writing: Wine hands a program's standard handles on to
+    // what it starts (the desktop process among them), inherited or not.
+    ErrorStreamFile = Installer.substr(0, Installer.find_last_of('\\') + 1) + "stderr" +
+                      std::to_string(++Starts) + ".txt";
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     HANDLE error = CreateFileA(ErrorStreamFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     const bool started =
         error != INVALID_HANDLE_VALUE && Launch(Installer, Joined(step, 1), &Process, error);
+    const DWORD why = GetLastError();
     CloseHandle(error);
-    Report(started, "the installer starts: \"" + Installer + "\" " + Joined(step, 1));
+    Report(started, "the installer starts: \"" + Installer + "\" " + Joined(step, 1) +
+                        (started ? "" : " (error " + std::to_string(why) + ")"));
     return started;
   }
   if (verb == "await") {
@@ -493,7 +499,6 @@ int main(int argc, char **argv) {
     return 2;
   }
   Installer = argv[3];
-  ErrorStreamFile = Installer.substr(0, Installer.find_last_of('\\') + 1) + "stderr.txt";
   TimeoutMs = argc > 4 ? static_cast<DWORD>(atoi(argv[4])) * 1000 : TimeoutMs;
   CheckMs = TimeoutMs / 20;
   for (const Words &step : Parse(steps))
