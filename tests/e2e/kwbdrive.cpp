@@ -305,8 +305,8 @@ bool Step(const Words &step) {
   };
   if (verb == "start") {
     // The installer's standard error goes to a new file for each start, which no other
-    // process may hold open for writing: Wine hands a program's standard handles on to
-    // what it starts (the desktop process among them), inherited or not.
+    // process may hold open for writing: the services and the desktop process that the
+    // first program starts keep its standard handles.
     ErrorStreamFile = Installer.substr(0, Installer.find_last_of('\\') + 1) + "stderr" +
                       std::to_string(++Starts) + ".txt";
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
