@@ -131,19 +131,23 @@ server_dir() {
 
 leave_prefix() {
   local rc=$?
+  [ ! -f "$PREFIX.output" ] || cat "$PREFIX.output"
   bash "$HERE/wine-stop.sh"
   if [ -z "${KWB_KEEP_PREFIX:-}" ]; then
     # A test may have replaced the file (to run as another user) since the start.
-    rm -rf "${SERVER_DIR:-}" "$(server_dir "$PREFIX")" "$PREFIX" "$PREFIX.owner"
+    rm -rf "${SERVER_DIR:-}" "$(server_dir "$PREFIX")" "$PREFIX" "$PREFIX.owner" "$PREFIX.output"
   fi
   exit $rc
 }
 
 # Runs a test's command within the test time limit and ends the script with its status.
+# Its output goes through a file, shown as the prefix is left: the services and the
+# desktop process that the first program starts keep that program's standard handles
+# until the server stops, and CTest would wait for a pipe as long.
 run_bounded() {
   local name=$1 rc=0
   shift
-  timeout -k 10 "$TEST_TIMEOUT" "$@" || rc=$?
+  timeout -k 10 "$TEST_TIMEOUT" "$@" >"$PREFIX.output" 2>&1 || rc=$?
   [ $rc -ne 124 ] || echo "wine-rig: $name timed out after $TEST_TIMEOUT s" >&2
   exit $rc
 }
@@ -174,7 +178,7 @@ teardown)
       continue
     fi
     WINEPREFIX=$prefix bash "$HERE/wine-stop.sh"
-    rm -rf "$(server_dir "$prefix")" "$prefix" "$prefix.owner"
+    rm -rf "$(server_dir "$prefix")" "$prefix" "$prefix.owner" "$prefix.output"
   done
   if [ -z "$busy" ] && [ -f "$rig/xvfb.pid" ]; then
     kill "$(cat "$rig/xvfb.pid")" 2>/dev/null || true

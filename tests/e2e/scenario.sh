@@ -132,7 +132,7 @@ open(sys.argv[1] + "/filler", "wb").write(b"f" * (s.f_bavail * page - room))' "$
   stalled)
     # The system's LZ library, which the installer loads once the first archive is
     # written, replaced by one that marks C:\planted.txt and then holds the installer.
-    cp --remove-destination "$KWB_PLANTED_DLL" "$WINEPREFIX/drive_c/windows/$system/lz32.dll"
+    cp "$KWB_PLANTED_DLL" "$WINEPREFIX/drive_c/windows/$system/lz32.dll"
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;lz32=n,b" KWB_PLANTED_STALLS=1 ;;
   signed)
     # Signed as the build signs it, with a throwaway certificate that osslsigncode then
@@ -188,12 +188,9 @@ open(sys.argv[1], "wb").write(exe[:at] + bytes([exe[at] ^ 0x20]) + exe[at + 1:])
 done
 
 # Done after the run, or when the script stops early; a small drive stays mounted for the
-# checks, until the script ends. The driver's lines go to a file, shown here: a Wine
-# process started meanwhile (the desktop) holds the output it was handed until its end.
-driver_log=$WINEPREFIX/driver.log
+# checks, until the script ends.
 cleanup() {
   trap unmount EXIT
-  [ ! -f "$driver_log" ] || cat "$driver_log"
   # The registry reaches system.reg, which the checks read, when the server stops.
   stop_server
   [ -z "$user" ] || chown -R 0:0 "$WINEPREFIX"
@@ -221,7 +218,7 @@ iconv -f UTF-8 -t "CP$codepage" <<<"$row | | ${line#*|*|}" >"$tests/scenarios.tx
 cd "$tests"
 rc=0
 "${as_user[@]}" env "${locale[@]}" timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' \
-  'C:\tests\scenarios.txt' "$row" 'C:\tests\kwbsetup.exe' "$timeout" >"$driver_log" 2>&1 || rc=$?
+  'C:\tests\scenarios.txt' "$row" 'C:\tests\kwbsetup.exe' "$timeout" || rc=$?
 cleanup
 
 # Checks: files=EDITION FOLDER  the edition's four files in the folder, byte for byte as
