@@ -101,9 +101,9 @@ bool CFolderDialog::TakePlaceholder(HTREEITEM item) {
   HTREEITEM child = FolderTree.GetNextItem(item, TVGN_CHILD);
   if (!child)
     return false;
-  char text[MAX_PATH];
-  FolderTree.GetItemText(child, text, sizeof text);
-  if (text[0] != '\0')
+  CString text;
+  AppendItemText(child, text);
+  if (!text.IsEmpty())
     return false;
   FolderTree.DeleteItem(child);
   return true;
@@ -159,16 +159,14 @@ void CFolderDialog::GetItemPath(HTREEITEM item, CString &path) {
     return;
   }
   GetItemPath(FolderTree.GetNextItem(item, TVGN_PARENT), path);
-  char text[MAX_PATH];
-  FolderTree.GetItemText(item, text, sizeof text);
-  path += text;
+  AppendItemText(item, path);
   path += "\\";
 }
 
-void CFolderDialog::ReadItemText(HTREEITEM item, CString &text) {
+void CFolderDialog::AppendItemText(HTREEITEM item, CString &text) {
   char buffer[MAX_PATH];
   FolderTree.GetItemText(item, buffer, sizeof buffer);
-  text = buffer;
+  text += buffer;
 }
 
 void CFolderDialog::SelectInitialFolder() {
@@ -200,7 +198,8 @@ HTREEITEM CFolderDialog::FindChildItem(HTREEITEM parent, const CString &componen
                           : FolderTree.GetNextItem(nullptr, TVGN_ROOT);
   CString text;
   for (; item; item = FolderTree.GetNextItem(item, TVGN_NEXT)) {
-    ReadItemText(item, text);
+    text.Truncate(0);
+    AppendItemText(item, text);
     if (IsSameItemName(text, component, Platform.Characters))
       break;
   }

@@ -49,7 +49,7 @@ protected:
   // True when a search of the pattern finds a subfolder that the tree lists.
   bool HasSubfolders(const char *pattern);
   void GetItemPath(HTREEITEM item, CString &path);
-  void ReadItemText(HTREEITEM item, CString &text);
+  void AppendItemText(HTREEITEM item, CString &text);
   CString GetFreeSpaceText(const CString &path);
 
 private:
