@@ -26,7 +26,8 @@ stage() {
   cmake --build --preset "$preset"
   local rc=0
   ctest --preset "$preset" --parallel 2 || rc=$?
-  # A scenario's preparation that passed only at its second try passed, but is named here.
+  # A scenario's preparation or driver start that passed only at its second try passed, but
+  # is named here.
   grep -h "(try 1 of 2)" "build/$preset/Testing/Temporary/LastTest.log" 2>/dev/null |
     sed 's/^/== a second try: /' || true
   [ $rc -eq 0 ] || exit $rc
