@@ -170,7 +170,10 @@ HWND Focus() {
 bool WaitFor(int controlId, const std::string &what) {
   if (Until(TimeoutMs, 100, [&] { return (Current = FindDialog(controlId)) != nullptr; }, true))
     Send(Current, WM_NULL);
-  Report(Current != nullptr, what + " appears");
+  Report(Current != nullptr, what + " appears" +
+                                (Current || !Ended(0) ? ""
+                                                      : " (the installer ended with exit code " +
+                                                            ExitCode(Process.hProcess) + ")"));
   return Current != nullptr;
 }
 
