@@ -216,10 +216,11 @@ fi
 # character may be a bar).
 iconv -f UTF-8 -t "CP$codepage" <<<"$row | | ${line#*|*|}" >"$tests/scenarios.txt"
 cd "$tests"
-# A driver that ends having printed nothing never reached its first step: Wine did not
-# start it (an emulated start has been seen to die so, once in hundreds, without a word
-# under WINEDEBUG=-all). Nothing of the row has run then, so it is tried once more, with a
-# new server, and its exit code shown; scripts/test.sh lists such second tries.
+# A driver that ends in failure having printed nothing never reached its first step, so
+# nothing of the row has run: it is started once more, after the prefix's processes are
+# stopped, and its exit code shown; scripts/test.sh lists such second tries. (A 32-bit row
+# once ended so on CI, in 4 s, most likely an emulated start that died without a word
+# under WINEDEBUG=-all.)
 for try in 1 2; do
   rc=0
   "${as_user[@]}" env "${locale[@]}" timeout -k 10 $((timeout * 3 + 60)) "$WINE64" 'C:\tests\kwbdrive.exe' \
